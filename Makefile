@@ -1,0 +1,60 @@
+# Two commands for a newcomer: `make run` and `make test`.
+# Everything else here is what those two are made of, plus a few extras.
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
+JOBS       ?= $(shell nproc)
+CMAKE_GEN   = -G Ninja
+SUPP        = $(CURDIR)/tools/sanitizers
+
+.PHONY: all deps build run test test-main test-asan test-tsan bench fuzz screenshot demo clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ -x $(BUILD)/bin/zk-h41 ]; then $(BUILD)/bin/zk-h41; else $(BUILD)/bin/zk-h41-cli --help; fi
+
+test: deps test-main test-asan test-tsan
+
+test-main: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The whole suite again with AddressSanitizer (with its leak checker) and UBSan.
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DZK_SANITIZE=address,undefined
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(SUPP)/lsan.supp \
+	UBSAN_OPTIONS=print_stacktrace=1 \
+	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+# The threaded code (serial port, radio link) with ThreadSanitizer.
+TSAN_TESTS = $(wildcard $(TSAN_BUILD)/tests/comm/test_comm $(TSAN_BUILD)/tests/link/test_link)
+test-tsan: deps
+	cmake -S . -B $(TSAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DZK_SANITIZE=thread
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target tsan_tests
+	@for t in $(TSAN_BUILD)/tests/comm/test_comm $(TSAN_BUILD)/tests/link/test_link; do \
+	  if [ -x $$t ]; then echo "== $$t (ThreadSanitizer)"; \
+	    QT_QPA_PLATFORM=offscreen TSAN_OPTIONS="halt_on_error=1 suppressions=$(SUPP)/tsan.supp" $$t || exit 1; fi; \
+	done
+
+bench: build
+	@for b in $(BUILD)/bench/bench_*; do [ -x $$b ] && echo "== $$b" && $$b; done
+
+# libFuzzer targets, built with clang in their own folder. FUZZ_SECONDS per target.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	CXX=clang++ cmake -S . -B fuzz-build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZK_BUILD_FUZZERS=ON -DZK_BUILD_BENCH=OFF
+	cmake --build fuzz-build -j $(JOBS) --target fuzzers
+	@for f in fuzz-build/bin/fuzz_*; do echo "== $$f"; mkdir -p fuzz-build/corpus/$$(basename $$f); \
+	  $$f -max_total_time=$(FUZZ_SECONDS) fuzz-build/corpus/$$(basename $$f) || exit 1; done
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) fuzz-build
