@@ -1,0 +1,56 @@
+#include "RadioLink.h"
+
+#include "HexText.h"
+
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+namespace zk {
+
+RadioLink::RadioLink(SendFunction send, ReadyFunction portReady, WaitFunction wait)
+    : send_(std::move(send)), portReady_(std::move(portReady)), wait_(std::move(wait))
+{
+}
+
+void RadioLink::Comm1ReceiveData(const void* buffer, std::uint16_t length)
+{
+    appendHexText(reply_, static_cast<const std::uint8_t*>(buffer), length);
+}
+
+void RadioLink::sendHexText(std::string_view hex)
+{
+    const std::vector<std::uint8_t> bytes = fromHexText(hex);
+    if (bytes.size() > 0xFFFF)
+        throw std::length_error("command too long");
+    send_(bytes.data(), static_cast<std::uint16_t>(bytes.size()));
+}
+
+void RadioLink::handshake()
+{
+    sendHexText("50524F4752414D"); // PROGRAM
+    wait(kHandshakeWaitMs);
+    clearReplyText();
+}
+
+bool RadioLink::blockExchange(std::string_view command, std::size_t expectedLength)
+{
+    if (aborted_)
+        return false;
+    clearReplyText();
+    sendHexText(command);
+    for (int step = 0; step < kMaxSteps && !aborted_; ++step) {
+        wait(kStepMs);
+        if (reply_.size() == expectedLength)
+            return true;
+    }
+    return false;
+}
+
+void RadioLink::sendEndByte()
+{
+    const std::uint8_t end = 0x45;
+    send_(&end, 1);
+}
+
+} // namespace zk

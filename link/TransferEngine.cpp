@@ -1,0 +1,128 @@
+#include "TransferEngine.h"
+
+#include "Codec.h"
+
+namespace zk {
+
+namespace {
+
+constexpr std::size_t kReadReplyLength = 136; // 68 bytes: 4 not examined, 64 of memory
+constexpr std::size_t kAckLength = 2;         // one byte of any value
+constexpr std::size_t kReplyHeaderLength = 8;
+constexpr int kRecordsPerBlock = 4;
+constexpr int kSettingsBlock = 4;
+
+} // namespace
+
+// Only one transfer at a time: the waits handle clicks, so Read or Write
+// can be pressed again while a transfer runs; such a press is ignored.
+class TransferEngine::BusyGuard {
+public:
+    explicit BusyGuard(bool& busy) : busy_(busy) { busy_ = true; }
+    ~BusyGuard() { busy_ = false; }
+    BusyGuard(const BusyGuard&) = delete;
+    BusyGuard& operator=(const BusyGuard&) = delete;
+
+private:
+    bool& busy_;
+};
+
+TransferEngine::TransferEngine(RadioLink& link, ChannelTable& table) : link_(link), table_(table) {}
+
+// Command letter, the block's address, then the length in bytes.
+std::string TransferEngine::blockCommand(std::string_view letter, int block, std::string_view length)
+{
+    return std::string(letter) + std::string(kBlockAddressTable.substr(static_cast<std::size_t>(4 * block), 4)) +
+           std::string(length);
+}
+
+TransferResult TransferEngine::read(const ProgressFunction& progress)
+{
+    if (busy_)
+        return {TransferOutcome::Busy, {}, false};
+    BusyGuard guard(busy_);
+    link_.resetAbort();
+    if (!link_.portReady())
+        return {TransferOutcome::PortNotReady, {}, false};
+    try {
+        return readBlocks(progress);
+    } catch (const AppError& e) {
+        return {TransferOutcome::Stopped, e.what(), true};
+    }
+}
+
+TransferResult TransferEngine::readBlocks(const ProgressFunction& progress)
+{
+    link_.handshake();
+    for (int k = 0; k < kBlocks; ++k) {
+        const bool answered = link_.blockExchange(blockCommand("52", k, "40"), kReadReplyLength);
+        if (link_.aborted())
+            return {TransferOutcome::Aborted, {}, true};
+        if (!answered)
+            return {TransferOutcome::Failed, {}, true};
+        if (progress)
+            progress(k + 1);
+        const std::string reply = link_.replyText();
+        if (k < kSettingsBlock) {
+            for (int i = 0; i < kRecordsPerBlock; ++i)
+                decodeChannelRecord(table_,
+                                    std::string_view(reply).substr(kReplyHeaderLength + 32 * static_cast<std::size_t>(i), 32),
+                                    kRecordsPerBlock * k + i + 1);
+        } else {
+            decodeSettingsRecord(table_, std::string_view(reply).substr(kReplyHeaderLength, 32));
+            link_.sendEndByte();
+        }
+    }
+    return {TransferOutcome::Succeeded, {}, true};
+}
+
+TransferResult TransferEngine::write(const ProgressFunction& progress)
+{
+    if (busy_)
+        return {TransferOutcome::Busy, {}, false};
+    BusyGuard guard(busy_);
+    link_.resetAbort();
+    if (!link_.portReady())
+        return {TransferOutcome::PortNotReady, {}, false};
+    try {
+        // A radio must never receive a record we cannot form: check them
+        // all before the first byte goes out.
+        for (int row = 1; row <= kChannels; ++row)
+            encodeChannelRecord(table_, row);
+        encodeSettingsRecord(table_);
+    } catch (const AppError& e) {
+        return {TransferOutcome::Stopped, e.what(), false};
+    }
+    try {
+        return writeBlocks(progress);
+    } catch (const AppError& e) {
+        // The table changed into something unencodable during the write.
+        return {TransferOutcome::Stopped, e.what(), true};
+    }
+}
+
+TransferResult TransferEngine::writeBlocks(const ProgressFunction& progress)
+{
+    link_.handshake();
+    for (int k = 0; k < kBlocks; ++k) {
+        // Built now, so an edit made before this block still reaches the radio.
+        std::string command = blockCommand("57", k, k < kSettingsBlock ? "40" : "10");
+        if (k < kSettingsBlock) {
+            for (int i = 0; i < kRecordsPerBlock; ++i)
+                command += encodeChannelRecord(table_, kRecordsPerBlock * k + i + 1);
+        } else {
+            command += encodeSettingsRecord(table_);
+        }
+        const bool answered = link_.blockExchange(command, kAckLength);
+        if (link_.aborted())
+            return {TransferOutcome::Aborted, {}, true};
+        if (!answered)
+            return {TransferOutcome::Failed, {}, true};
+        if (progress)
+            progress(k + 1);
+    }
+    link_.sendEndByte();
+    return {TransferOutcome::Succeeded, {}, true};
+}
+
+} // namespace zk

@@ -1,0 +1,63 @@
+#pragma once
+// The read and write procedures: five block exchanges between the channel
+// table and the radio, reporting progress and outcome to whoever drives
+// them (the dialogs or the command-line tool). Knows nothing of windows.
+#include "ChannelTable.h"
+#include "RadioLink.h"
+
+#include <functional>
+#include <string>
+
+namespace zk {
+
+enum class TransferOutcome {
+    Succeeded,    // every block answered
+    Failed,       // a block got no reply of the right length in time
+    PortNotReady, // nothing was sent
+    Stopped,      // an error (in `error`) stopped the procedure
+    Busy,         // another transfer is running; this one did not start
+    Aborted,      // the program is quitting
+};
+
+struct TransferResult {
+    TransferOutcome outcome = TransferOutcome::Failed;
+    std::string error;         // for Stopped: the error box text
+    bool sentAnything = false; // whether any byte went to the port
+};
+
+// The texts the user is shown for each outcome.
+inline constexpr const char* kReadSuccess = "Read Success!";
+inline constexpr const char* kReadError = "Read Error!";
+inline constexpr const char* kReadPortNotReady = "The Port is Used!";
+inline constexpr const char* kWriteSuccess = "Write Success!";
+inline constexpr const char* kWriteError = "Write Error!";
+inline constexpr const char* kWritePortNotReady = "The Port is used!";
+
+class TransferEngine {
+public:
+    // Blocks done so far, 1..5, after each successful block.
+    using ProgressFunction = std::function<void(int blocksDone)>;
+
+    TransferEngine(RadioLink& link, ChannelTable& table);
+
+    // Copies the radio's channels and settings into the table. Rows of the
+    // blocks received stay even when a later block fails.
+    TransferResult read(const ProgressFunction& progress);
+    // Copies the table into the radio. Every record is encoded before the
+    // first byte is sent; each block is then built as it is sent.
+    TransferResult write(const ProgressFunction& progress);
+
+    bool busy() const { return busy_; }
+
+private:
+    class BusyGuard;
+    TransferResult readBlocks(const ProgressFunction& progress);
+    TransferResult writeBlocks(const ProgressFunction& progress);
+    static std::string blockCommand(std::string_view letter, int block, std::string_view length);
+
+    RadioLink& link_;
+    ChannelTable& table_;
+    bool busy_ = false;
+};
+
+} // namespace zk
