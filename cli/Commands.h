@@ -1,0 +1,19 @@
+#pragma once
+// The subcommands main() dispatches to. Each prints its own help for
+// --help, throws UsageError for wrong usage and zk::AppError for failures,
+// and returns the exit status otherwise.
+#include "Usage.h"
+
+namespace zk::cli {
+
+struct Command {
+    const char* name;
+    const char* usage; // printed for "<name> --help" and after a usage error
+    int (*run)(const Arguments& args);
+};
+
+extern const Command kShowCommand;
+extern const Command kEncodeCommand;
+extern const Command kDecodeCommand;
+
+} // namespace zk::cli

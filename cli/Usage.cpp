@@ -1,0 +1,46 @@
+#include "Usage.h"
+
+namespace zk::cli {
+
+const std::string& toolUsage()
+{
+    static const std::string text =
+        "Usage: zk-h41-cli <command> [arguments]\n"
+        "\n"
+        "Channel plans of the ZK-H41 radio, without the windows.\n"
+        "\n"
+        "Commands:\n"
+        "  show PLAN.bc                   print a channel plan and its settings as a table\n"
+        "  encode PLAN.bc                 print the plan as the radio's 17 memory records\n"
+        "  decode RECORDS.txt -o PLAN.bc  make a channel plan of 17 memory records\n"
+        "\n"
+        "Run 'zk-h41-cli <command> --help' for the details of a command.\n"
+        "Exit status: 0 on success, 1 on an error, 2 on wrong usage.\n";
+    return text;
+}
+
+bool wantsHelp(const Arguments& args)
+{
+    for (const auto& arg : args)
+        if (arg == "--help" || arg == "-h")
+            return true;
+    return false;
+}
+
+void refuseOptions(const Arguments& args)
+{
+    for (const auto& arg : args)
+        if (arg.size() > 1 && arg[0] == '-')
+            throw UsageError("unknown option '" + arg + "'");
+}
+
+const std::string& singleOperand(const Arguments& args, const std::string& what)
+{
+    if (args.empty())
+        throw UsageError("missing " + what);
+    if (args.size() > 1)
+        throw UsageError("unexpected argument '" + args[1] + "'");
+    return args.front();
+}
+
+} // namespace zk::cli

@@ -1,0 +1,240 @@
+// Runs the built zk-h41-cli on real files in a temporary folder.
+#include "ChannelFile.h"
+#include "RunProgram.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace zk;
+using zk::test::ProgramResult;
+using zk::test::readBytes;
+using zk::test::TempFolder;
+using zk::test::writeBytes;
+
+namespace {
+
+const std::string kEmptyRecord(32, 'F');
+const std::string kFirstItemsSettings = "0000FFFFFF00FFFFFFFF0001FFFFFFFF";
+
+ProgramResult cli(const std::vector<std::string>& args, const std::string& input = std::string())
+{
+    return zk::test::runProgram(ZK_CLI_PROGRAM, args, input);
+}
+
+std::string linesOf(const std::vector<std::string>& lines, const std::string& lineEnd = "\n")
+{
+    std::string text;
+    for (const auto& line : lines)
+        text += line + lineEnd;
+    return text;
+}
+
+std::vector<std::string> newPlanRecords()
+{
+    std::vector<std::string> records(16, kEmptyRecord);
+    records.push_back(kFirstItemsSettings);
+    return records;
+}
+
+ChannelTable samplePlan()
+{
+    ChannelTable t;
+    const std::vector<std::string> row2{"145.50000", "145.50000", "D023N", "0FF", "High", "Wide"};
+    const std::vector<std::string> row15{"461.42500", "146.25000", "67.0HZ", "D754I", "Low", "Narrow"};
+    for (int c = 1; c < kColumns; ++c) {
+        t.setCell(c, 2, row2[static_cast<std::size_t>(c - 1)]);
+        t.setCell(c, 15, row15[static_cast<std::size_t>(c - 1)]);
+    }
+    t.setSetting(0, 2);
+    t.setSetting(1, 40);
+    t.setSetting(2, 9);
+    t.setSetting(3, 1);
+    t.setSetting(4, 8);
+    return t;
+}
+
+void expectUsageFailure(const ProgramResult& r, const std::string& message)
+{
+    EXPECT_EQ(r.exitStatus, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("zk-h41-cli: " + message + "\n\nUsage: zk-h41-cli ", 0), 0u) << r.err;
+}
+
+void expectFailure(const ProgramResult& r, const std::string& text)
+{
+    EXPECT_EQ(r.exitStatus, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, text + "\n");
+}
+
+} // namespace
+
+TEST(CliUsage, HelpForTheToolAndEachCommandGoesToStandardOutput)
+{
+    const ProgramResult tool = cli({"--help"});
+    EXPECT_EQ(tool.exitStatus, 0);
+    EXPECT_EQ(tool.err, "");
+    for (const char* line : {"Usage: zk-h41-cli <command> [arguments]", "  show PLAN.bc ", "  encode PLAN.bc ",
+                             "  decode RECORDS.txt -o PLAN.bc "})
+        EXPECT_NE(tool.out.find(line), std::string::npos) << line;
+    for (const std::string command : {"show", "encode", "decode"}) {
+        const ProgramResult r = cli({command, "--help"});
+        EXPECT_EQ(r.exitStatus, 0);
+        EXPECT_EQ(r.out.rfind("Usage: zk-h41-cli " + command + " ", 0), 0u) << r.out;
+    }
+}
+
+TEST(CliUsage, WrongUsageExitsWithTwo)
+{
+    expectUsageFailure(cli({}), "missing command");
+    expectUsageFailure(cli({"print", "x.bc"}), "unknown command 'print'");
+    expectUsageFailure(cli({"show"}), "missing channel file");
+    expectUsageFailure(cli({"show", "a.bc", "b.bc"}), "unexpected argument 'b.bc'");
+    expectUsageFailure(cli({"encode", "--verbose", "a.bc"}), "unknown option '--verbose'");
+    expectUsageFailure(cli({"decode", "records.txt"}), "missing '-o PLAN.bc'");
+    expectUsageFailure(cli({"decode", "records.txt", "-o"}), "option '-o' needs a file name");
+    expectUsageFailure(cli({"decode", "-o", "plan.bc"}), "missing records file (or '-' for standard input)");
+}
+
+TEST(CliShow, PrintsTheChannelsAlignedAndTheSettingsByTheirTexts)
+{
+    TempFolder folder;
+    ChannelTable plan = samplePlan();
+    plan.setCell(ColChannel, 7, "seventh"); // a wider first column, as a hand-edited file may give
+    plan.setSetting(2, ChannelTable::kNoSelection);
+    saveChannelFile(folder.file("plan.bc"), plan);
+
+    const ProgramResult r = cli({"show", folder.file("plan.bc")});
+    EXPECT_EQ(r.exitStatus, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out,
+              "Channel  RX Frequency  TX Frequency  QT/DQT Dec  QT/DQT Enc  TX Power  W/N\n"
+              "1\n"
+              "2        145.50000     145.50000     D023N       0FF         High      Wide\n"
+              "3\n4\n5\n6\n"
+              "seventh\n"
+              "8\n9\n10\n11\n12\n13\n14\n"
+              "15       461.42500     146.25000     67.0HZ      D754I       Low       Narrow\n"
+              "16\n"
+              "\n"
+              "Voice Annunciation  : English\n"
+              "Time Out Timer(TOT) : 600\n"
+              "Squelch Level       : (none)\n"
+              "VOX Function        : ON\n"
+              "VOX Delay Time      : 9\n");
+}
+
+TEST(CliShow, ReportsFilesThatCannotBeLoaded)
+{
+    TempFolder folder;
+    expectFailure(cli({"show", folder.file("absent.bc")}),
+                  "Cannot open file \"" + folder.file("absent.bc") + "\". No such file or directory");
+    const std::string full = writeChannelText(ChannelTable());
+    writeBytes(folder.file("rows.bc"), full.substr(0, full.find("0,\r")));
+    expectFailure(cli({"show", folder.file("rows.bc")}), "List index out of bounds (16)");
+}
+
+TEST(CliEncodeDecode, ANewPlanGivesEmptyRecordsAndComesBackUnchanged)
+{
+    TempFolder folder;
+    const std::string plan = folder.file("new.bc");
+    saveChannelFile(plan, ChannelTable());
+
+    const ProgramResult encoded = cli({"encode", plan});
+    EXPECT_EQ(encoded.exitStatus, 0);
+    EXPECT_EQ(encoded.err, "");
+    EXPECT_EQ(encoded.out, linesOf(newPlanRecords()));
+
+    writeBytes(folder.file("records.txt"), encoded.out);
+    const std::string decoded = folder.file("decoded.bc");
+    const ProgramResult r = cli({"decode", folder.file("records.txt"), "-o", decoded});
+    EXPECT_EQ(r.exitStatus, 0);
+    EXPECT_EQ(r.out + r.err, "");
+    EXPECT_EQ(readBytes(decoded), readBytes(plan));
+    EXPECT_EQ(cli({"encode", decoded}).out, encoded.out);
+}
+
+TEST(CliEncodeDecode, AFullPlanRoundTripsThroughStandardInput)
+{
+    TempFolder folder;
+    const std::string plan = folder.file("plan.bc");
+    saveChannelFile(plan, samplePlan());
+    const ProgramResult encoded = cli({"encode", plan});
+    ASSERT_EQ(encoded.exitStatus, 0) << encoded.err;
+    std::vector<std::string> records = newPlanRecords();
+    records[1] = "00005514000055141320FFFFFF30FFFF";
+    records[14] = "0025144600506214" "9E02ECA1" "FF00FFFF";
+    records[16] = "0228FFFFFF09FFFFFFFF0109FFFFFFFF";
+    EXPECT_EQ(encoded.out, linesOf(records));
+
+    // CR LF line ends, blank lines and lowercase digits are all accepted.
+    std::string input = "\r\n" + linesOf(records, "\r\n\n");
+    input.replace(input.find("9E02ECA1"), 8, "9e02eca1");
+    const std::string decoded = folder.file("decoded.bc");
+    const ProgramResult r = cli({"decode", "-", "-o", decoded}, input);
+    ASSERT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(cli({"encode", decoded}).out, encoded.out);
+
+    ChannelTable loaded;
+    openChannelFile(decoded, loaded);
+    EXPECT_EQ(loaded.cell(ColEncode, 2), "OFF"); // the radio keeps no "0FF"
+    EXPECT_EQ(loaded.cell(ColDecode, 15), "67.0HZ");
+    EXPECT_EQ(loaded.cell(ColChannel, 16), "16");
+    EXPECT_EQ(loaded.setting(4), 8);
+}
+
+TEST(CliEncodeDecode, EncodeErrorsPrintNothingOnStandardOutput)
+{
+    TempFolder folder;
+    ChannelTable plan = samplePlan();
+    plan.setCell(ColRx, 9, "14x.00000");
+    saveChannelFile(folder.file("bad-cell.bc"), plan);
+    expectFailure(cli({"encode", folder.file("bad-cell.bc")}),
+                  "Channel 9, RX Frequency: \"14x.00000\" cannot be stored in the radio");
+
+    ChannelTable unset = samplePlan();
+    unset.setSetting(3, ChannelTable::kNoSelection);
+    saveChannelFile(folder.file("unset.bc"), unset);
+    expectFailure(cli({"encode", folder.file("unset.bc")}),
+                  "Setting \"VOX Function\" has no item chosen and cannot be stored in the radio");
+}
+
+TEST(CliEncodeDecode, BadRecordsFailWithoutWritingAFile)
+{
+    TempFolder folder;
+    const std::string out = folder.file("out.bc");
+    auto decodeText = [&](const std::string& text) { return cli({"decode", "-", "-o", out}, text); };
+
+    std::vector<std::string> records = newPlanRecords();
+    records[3] = kEmptyRecord + "F";
+    expectFailure(decodeText(linesOf(records)), "Line 4 is not a memory record of 32 hex digits");
+    records[3] = "FFFFFFFFFFFFFFFFFFFFFFFFFFFFFFFG";
+    expectFailure(decodeText("\n" + linesOf(records)), "Line 5 is not a memory record of 32 hex digits");
+    records[3] = " " + kEmptyRecord;
+    expectFailure(decodeText(linesOf(records)), "Line 4 is not a memory record of 32 hex digits");
+
+    records = newPlanRecords();
+    records.pop_back();
+    expectFailure(decodeText(linesOf(records)),
+                  "Expected 17 memory records (channels 1 to 16, then the settings), found 16");
+    records.push_back(kFirstItemsSettings);
+    records.push_back(kFirstItemsSettings);
+    expectFailure(decodeText(linesOf(records)),
+                  "Expected 17 memory records (channels 1 to 16, then the settings), found 18");
+    expectFailure(decodeText(""), "Expected 17 memory records (channels 1 to 16, then the settings), found 0");
+
+    // A letter among the RX digits cannot be read as a frequency.
+    records = newPlanRecords();
+    records[5] = "0050A214FFFFFFFFFFFFFFFFFFFFFFFF";
+    expectFailure(decodeText(linesOf(records)), "'14A.25000' is not a valid floating point value");
+
+    expectFailure(cli({"decode", folder.file("absent.txt"), "-o", out}),
+                  "Cannot open file \"" + folder.file("absent.txt") + "\". No such file or directory");
+    EXPECT_FALSE(std::filesystem::exists(out));
+
+    const std::string noFolder = folder.file("none/out.bc");
+    expectFailure(cli({"decode", "-", "-o", noFolder}, linesOf(newPlanRecords())),
+                  "Cannot create file \"" + noFolder + "\". No such file or directory");
+}
