@@ -1,0 +1,44 @@
+#include "NotifyWindow.h"
+
+#include "CommTypes.h"
+
+#include <QCoreApplication>
+
+CommNotifyWindow::CommNotifyWindow(Procedure procedure) : m_procedure(std::move(procedure)) {}
+
+CommNotifyWindow::~CommNotifyWindow() = default;
+
+bool CommNotifyWindow::post(CommMessage message)
+{
+    // Queue and event under one lock, so the events come in queue order and
+    // each names the message it stands for.
+    std::lock_guard guard(m_lock);
+    const int number = message.number;
+    m_queue.push_back(std::move(message));
+    QCoreApplication::postEvent(this, new QEvent(eventType(number)));
+    return true;
+}
+
+size_t CommNotifyWindow::pending() const
+{
+    std::lock_guard guard(m_lock);
+    return m_queue.size();
+}
+
+bool CommNotifyWindow::event(QEvent* e)
+{
+    const int number = e->type() - QEvent::User;
+    if (number < COMM_MSG_RECEIVE_DATA || number > COMM_MSG_SEND_DATA_EMPTY)
+        return QObject::event(e);
+    CommMessage message;
+    {
+        std::lock_guard guard(m_lock);
+        if (m_queue.empty())
+            return true;
+        message = std::move(m_queue.front());
+        m_queue.pop_front();
+    }
+    if (m_procedure)
+        m_procedure(message);
+    return true;
+}
