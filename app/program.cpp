@@ -1,0 +1,31 @@
+// zk-h41: the programming tool. Creates the windows in their order, shows
+// the login window and runs until the login window is closed with Yes or the
+// main window's quit is answered Yes.
+#include "MessageBoxes.h"
+#include "Startup.h"
+
+#include <QApplication>
+
+#include <exception>
+#include <iostream>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    // The login window hides itself after a correct password, before the
+    // main window appears; that must not end the program. Both ways out end
+    // the event loop themselves.
+    QApplication::setQuitOnLastWindowClosed(false);
+    try {
+        zk::QtUserMessages messages;
+        zk::QtFileDialogs dialogs;
+        Startup startup(messages, dialogs, [] { QCoreApplication::exit(0); });
+        startup.start();
+        return QApplication::exec();
+    } catch (const std::exception& e) {
+        // Only the start can fail here, e.g. when the program cannot find
+        // its own folder; once the loop runs, handlers catch their errors.
+        std::cerr << argv[0] << ": " << e.what() << "\n";
+        return 1;
+    }
+}
