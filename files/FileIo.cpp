@@ -91,6 +91,18 @@ bool writeAll(int fd, const std::string& bytes)
     return true;
 }
 
+// The file a symbolic link leads to, or path itself when it is no link or
+// leads nowhere that exists.
+std::string linkTarget(const std::string& path)
+{
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return path;
+    std::error_code error;
+    const auto resolved = std::filesystem::canonical(path, error);
+    return error ? path : resolved.string();
+}
+
 // Makes the rename itself durable; a failure here loses nothing the user
 // could act on, so it is not reported.
 void syncFolder(const std::string& folder)
@@ -137,19 +149,23 @@ std::string readWholeFile(const std::string& path)
 
 void replaceFile(const std::string& path, const std::string& bytes, FileAccess access)
 {
+    // A link is followed, so the file it names gets the new content and the
+    // link stays; renaming over the link itself would silently cut it.
+    const std::string target = linkTarget(path);
+
     // The permissions the new content ends up with: the old file's when it
     // is replaced, so a replace does not widen or narrow who may read it.
     bool keepMode = false;
     mode_t mode = 0600;
     struct stat old {};
-    if (access == FileAccess::Keep && ::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+    if (access == FileAccess::Keep && ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
         keepMode = true;
         mode = old.st_mode & 07777;
     }
     const mode_t createMode = access == FileAccess::OwnerOnly ? 0600 : 0666; // the umask trims 0666
 
     std::string temporary;
-    Descriptor fd(createTemporary(path, createMode, temporary));
+    Descriptor fd(createTemporary(target, createMode, temporary));
     if (fd.get() < 0)
         throw cannotCreateError(fullPath(path), reason(errno));
 
@@ -166,9 +182,9 @@ void replaceFile(const std::string& path, const std::string& bytes, FileAccess a
         fail(errno);
     if (fd.close() != 0)
         fail(errno);
-    if (::rename(temporary.c_str(), path.c_str()) != 0)
+    if (::rename(temporary.c_str(), target.c_str()) != 0)
         fail(errno);
-    syncFolder(folderOf(path));
+    syncFolder(folderOf(target));
 }
 
 } // namespace zk

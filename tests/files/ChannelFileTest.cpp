@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace zk;
 using zk::test::readBytes;
 using zk::test::TempFolder;
+using zk::test::WorkingDirectory;
 using zk::test::writeBytes;
 
 namespace {
@@ -53,19 +56,6 @@ std::string errorOf(F&& action)
     }
     return std::string();
 }
-
-// Runs the body with the working directory moved, and moves it back.
-class WorkingDirectory {
-public:
-    explicit WorkingDirectory(const std::filesystem::path& to) : old_(std::filesystem::current_path())
-    {
-        std::filesystem::current_path(to);
-    }
-    ~WorkingDirectory() { std::filesystem::current_path(old_); }
-
-private:
-    std::filesystem::path old_;
-};
 
 } // namespace
 
@@ -132,6 +122,20 @@ TEST(ChannelFile, SaveFailureLeavesTheTargetAndNoTemporary)
               "Cannot create file \"" + taken + "\". Is a directory");
     EXPECT_EQ(readBytes(taken + "/inside"), "old");
     EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"taken.bc"});
+}
+
+TEST(ChannelFile, SaveThroughALinkReplacesTheFileItLeadsTo)
+{
+    TempFolder folder;
+    std::filesystem::create_directory(folder.path() / "plans");
+    const std::string real = folder.file("plans/real.bc");
+    writeBytes(real, "old");
+    const std::string link = folder.file("link.bc");
+    std::filesystem::create_symlink(real, link);
+    saveChannelFile(link, ChannelTable());
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(readBytes(real), writeChannelText(ChannelTable()));
+    EXPECT_EQ(namesIn(folder.path() / "plans"), std::vector<std::string>{"real.bc"});
 }
 
 TEST(ChannelFile, RelativeNamesAreReportedWithTheFullPath)

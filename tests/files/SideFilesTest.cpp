@@ -51,11 +51,8 @@ TEST(ApplicationFolder, IsTheTestProgramsFolderWhateverTheWorkingDirectory)
     EXPECT_EQ(applicationFolder(), expected);
 
     TempFolder elsewhere;
-    const auto old = std::filesystem::current_path();
-    std::filesystem::current_path(elsewhere.path());
-    const std::string afterMove = applicationFolder();
-    std::filesystem::current_path(old);
-    EXPECT_EQ(afterMove, expected);
+    zk::test::WorkingDirectory moved(elsewhere.path());
+    EXPECT_EQ(applicationFolder(), expected);
 }
 
 TEST(SideFilePath, TurnsBackslashesIntoSlashesAndCountsADoubledOneOnce)

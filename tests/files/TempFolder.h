@@ -35,6 +35,21 @@ private:
     std::filesystem::path path_;
 };
 
+// Moves the working directory for the lifetime of the object.
+class WorkingDirectory {
+public:
+    explicit WorkingDirectory(const std::filesystem::path& to) : old_(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(to);
+    }
+    ~WorkingDirectory() { std::filesystem::current_path(old_); }
+    WorkingDirectory(const WorkingDirectory&) = delete;
+    WorkingDirectory& operator=(const WorkingDirectory&) = delete;
+
+private:
+    std::filesystem::path old_;
+};
+
 inline void writeBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
