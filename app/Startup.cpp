@@ -1,5 +1,7 @@
 #include "Startup.h"
 
+#include <QCoreApplication>
+
 #include <utility>
 
 Startup::Startup(zk::UserMessages& messages, zk::FileDialogs& dialogs, std::function<void()> endProgram,
@@ -19,4 +21,9 @@ Startup::Startup(zk::UserMessages& messages, zk::FileDialogs& dialogs, std::func
 void Startup::start()
 {
     form1.show();
+}
+
+void Startup::endEventLoop()
+{
+    QCoreApplication::exit(0);
 }

@@ -20,6 +20,10 @@ public:
     // Shows the login window, whose show handler loads picture and title.
     void start();
 
+    // The program's endProgram: ends the event loop with status 0, as the
+    // main window's Quit does.
+    static void endEventLoop();
+
     // Declared, and so created, in the program's window order.
     TForm1 form1; // login window
     TForm2 form2; // main window

@@ -19,7 +19,7 @@ int main(int argc, char** argv)
     try {
         zk::QtUserMessages messages;
         zk::QtFileDialogs dialogs;
-        Startup startup(messages, dialogs, [] { QCoreApplication::exit(0); });
+        Startup startup(messages, dialogs, &Startup::endEventLoop);
         startup.start();
         return QApplication::exec();
     } catch (const std::exception& e) {
