@@ -1,0 +1,64 @@
+#include "ChannelGrid.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace zk {
+
+ChannelGrid::ChannelGrid(int rows, int columns, QWidget* parent)
+    : QTableWidget(rows, columns, parent)
+{
+    // The fixed row and column are real cells; Qt's own headers stay hidden.
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(10);
+    verticalHeader()->setDefaultSectionSize(24);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    // Tab leaves the grid, as it leaves any other control of the window.
+    setTabKeyNavigation(false);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c) {
+            auto* item = new QTableWidgetItem;
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            setItem(r, c, item);
+        }
+}
+
+void ChannelGrid::makeFixedCell(int row, int column)
+{
+    QTableWidgetItem* cell = item(row, column);
+    // Disabled items are skipped by keyboard moves and never become current;
+    // explicit colours keep them from looking greyed out.
+    cell->setFlags(Qt::NoItemFlags);
+    cell->setBackground(palette().button());
+    cell->setForeground(palette().buttonText());
+}
+
+bool ChannelGrid::isChannelCell(const QModelIndex& index) const
+{
+    return index.isValid() && index.row() > 0 && index.column() > 0;
+}
+
+void ChannelGrid::mousePressEvent(QMouseEvent* event)
+{
+    // By now the focus has already moved to the grid, so an open frequency
+    // box has committed to its own cell before the owner hears of the new one.
+    const QModelIndex target = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && isChannelCell(target))
+        emit cellSelecting(target.column(), target.row());
+    QTableWidget::mousePressEvent(event);
+}
+
+void ChannelGrid::keyPressEvent(QKeyEvent* event)
+{
+    const QModelIndex before = currentIndex();
+    QTableWidget::keyPressEvent(event);
+    const QModelIndex after = currentIndex();
+    if (after != before && isChannelCell(after))
+        emit cellSelecting(after.column(), after.row());
+}
+
+} // namespace zk

@@ -1,0 +1,93 @@
+#include "EditRules.h"
+
+#include "Errors.h"
+
+#include <cctype>
+
+namespace zk::edit {
+
+KeyAction filterKey(std::size_t textLength, char32_t typed)
+{
+    if (typed == kBackspace)
+        return KeyAction::Pass;
+    if (typed == kEnter)
+        return KeyAction::EndEdit;
+    if (textLength >= kFrequencyLength)
+        return KeyAction::Drop;
+    if (typed == U'.' || (typed >= U'0' && typed <= U'9'))
+        return KeyAction::Pass;
+    return KeyAction::Drop;
+}
+
+std::string normaliseFrequency(const std::string& typed)
+{
+    std::string text = typed;
+    if (text.find('.') == std::string::npos)
+        text += '.';
+    if (text.size() == 1)
+        return std::string();
+    if (text.size() < kFrequencyLength)
+        text.append(kFrequencyLength - text.size(), '0');
+    return text;
+}
+
+bool isStorableFrequency(const std::string& text)
+{
+    if (text.size() != kFrequencyLength || text[3] != '.')
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (i == 3)
+            continue;
+        if (!std::isdigit(static_cast<unsigned char>(text[i])))
+            return false;
+    }
+    return true;
+}
+
+bool meetsStepRule(const std::string& frequencyText)
+{
+    // The digits without the point are the frequency in units of 10 Hz.
+    long long tensOfHertz = 0;
+    for (const char c : frequencyText)
+        if (std::isdigit(static_cast<unsigned char>(c)))
+            tensOfHertz = tensOfHertz * 10 + (c - '0');
+    return tensOfHertz % 625 == 0 || tensOfHertz % 500 == 0;
+}
+
+CommitDecision decideFrequencyCommit(const std::string& typed, const std::string& old, const std::string& other,
+                                     int low, int high)
+{
+    if (typed.empty())
+        return {CommitKind::EmptyEntry, typed};
+
+    const std::string text = normaliseFrequency(typed);
+    double mhz = 0;
+    try {
+        mhz = parseDecimal(text);
+    } catch (const AppError&) {
+        return {CommitKind::NotANumber, text};
+    }
+
+    // The range test comes before the comparison with the old text, so an
+    // out-of-band cell loaded from a file is refused even when unchanged.
+    if (mhz < low || mhz > high)
+        return {CommitKind::Refuse, text};
+    // Entries such as 0136.0000 are numbers inside the band, but the radio's
+    // record has room for three digits before the point only; keep them out.
+    if (!isStorableFrequency(text))
+        return {CommitKind::Refuse, text};
+
+    if (text == old || !other.empty())
+        return {CommitKind::Write, text};
+    if (meetsStepRule(text))
+        return {CommitKind::WriteWithDefaults, text};
+    return {CommitKind::Refuse, text};
+}
+
+std::string rangeMessage(int column, int low, int high)
+{
+    const char* prefix = column == 1 ? "RX Frequency in " : "TX Frequency in ";
+    return prefix + std::to_string(low) + "MHZ~" + std::to_string(high) + "MHZ";
+}
+
+} // namespace zk::edit

@@ -1,0 +1,65 @@
+#pragma once
+// The frequency editor's decisions as plain functions of texts and numbers:
+// which typed characters a frequency box takes, how a typed frequency is
+// completed, and what a commit does to the row. The window only feeds them
+// and carries out the outcome.
+#include <cstddef>
+#include <string>
+
+namespace zk::edit {
+
+// Characters the key filter treats specially.
+inline constexpr char32_t kBackspace = 8;
+inline constexpr char32_t kEnter = 13;
+// A frequency text is at most this long: three digits, the point, five digits.
+inline constexpr std::size_t kFrequencyLength = 9;
+
+enum class KeyAction {
+    Pass,    // the character reaches the box
+    Drop,    // the character is swallowed
+    EndEdit, // Enter: the box is hidden, which commits it
+};
+
+// textLength is that of the whole text in the box, whatever is selected.
+KeyAction filterKey(std::size_t textLength, char32_t typed);
+
+// Appends a missing point, then fills up with zeros to nine characters; a
+// lone point becomes empty and nine or more characters stay as they are.
+std::string normaliseFrequency(const std::string& typed);
+
+// True for the nine-character form the codec stores: three digits, a point
+// and five digits.
+bool isStorableFrequency(const std::string& text);
+
+// A frequency text (with its point) is a multiple of 6.25 kHz or of 5 kHz.
+// Only called for storable texts.
+bool meetsStepRule(const std::string& frequencyText);
+
+enum class CommitKind {
+    EmptyEntry,        // empty the cell (and the row's other cells if no frequency is left)
+    Write,             // write the completed text
+    WriteWithDefaults, // write it and give the row its channel defaults
+    Refuse,            // range message, then empty the cell
+    NotANumber,        // "'%s' is not a valid floating point value"
+};
+
+struct CommitDecision {
+    CommitKind kind;
+    std::string text; // the completed text (the typed text for EmptyEntry)
+};
+
+// typed: the box's text; old: the edited cell before the commit; other: the
+// row's other frequency cell; low/high: the current band's limits in MHz.
+CommitDecision decideFrequencyCommit(const std::string& typed, const std::string& old, const std::string& other,
+                                     int low, int high);
+
+// "RX Frequency in 136MHZ~174MHZ" for column 1, "TX Frequency in ..." for 2.
+std::string rangeMessage(int column, int low, int high);
+
+// Channel defaults for columns 3..6 of a row that gets its first frequency.
+inline constexpr const char* kDefaultDecodeTone = "0FF"; // digit zero
+inline constexpr const char* kDefaultEncodeTone = "0FF";
+inline constexpr const char* kDefaultPower = "High";
+inline constexpr const char* kDefaultBandwidth = "Wide";
+
+} // namespace zk::edit

@@ -1,0 +1,78 @@
+#include "MessageBoxes.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace zk {
+
+namespace {
+
+QString qtext(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+std::optional<std::string> chosenPath(const QString& path)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    // Paths go to the C++ file functions in the system's file name encoding.
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace
+
+QString applicationTitleText()
+{
+    return qtext(applicationTitle(QCoreApplication::applicationFilePath().toStdString()));
+}
+
+QWidget* dialogParent()
+{
+    return QApplication::activeWindow();
+}
+
+void QtUserMessages::notice(const std::string& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, applicationTitleText(), qtext(text), QMessageBox::Ok, dialogParent());
+    box.exec();
+}
+
+bool QtUserMessages::confirm(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), qtext(text),
+                    QMessageBox::Yes | QMessageBox::No, dialogParent());
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    box.exec();
+    // Closing the box by its close box counts as the escape button, No.
+    return box.clickedButton() == box.button(QMessageBox::Yes);
+}
+
+void QtUserMessages::error(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Critical, applicationTitleText(), qtext(errorBoxText(text)), QMessageBox::Ok,
+                    dialogParent());
+    box.exec();
+}
+
+std::optional<std::string> QtFileDialogs::openFile(const std::string& title, const std::string& filter)
+{
+    QFileDialog dialog(dialogParent(), qtext(title), QString(), qtext(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return chosenPath(dialog.selectedFiles().constFirst());
+}
+
+std::optional<std::string> QtFileDialogs::saveFile(const std::string& title, const std::string& filter)
+{
+    // No default suffix: the caller completes the name itself.
+    return chosenPath(QFileDialog::getSaveFileName(dialogParent(), qtext(title), QString(), qtext(filter)));
+}
+
+} // namespace zk

@@ -1,0 +1,37 @@
+#pragma once
+// The real message boxes and file dialogs behind the UserMessages and
+// FileDialogs seams. Every window of the program uses these two classes.
+#include "UserMessages.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace zk {
+
+class QtUserMessages : public UserMessages {
+public:
+    // notice: OK, no icon, titled with the application's title.
+    void notice(const std::string& text) override;
+    // "Confirm", question icon, Yes on Enter, No on Escape; closing is No.
+    bool confirm(const std::string& text) override;
+    // Stop icon, OK, titled with the application's title, errorBoxText(text).
+    void error(const std::string& text) override;
+};
+
+class QtFileDialogs : public FileDialogs {
+public:
+    // Offers any name, also one that does not exist yet: opening a missing
+    // file reports "Cannot open file ..." in the error box.
+    std::optional<std::string> openFile(const std::string& title, const std::string& filter) override;
+    // The toolkit's save dialog, which asks before replacing an existing file.
+    std::optional<std::string> saveFile(const std::string& title, const std::string& filter) override;
+};
+
+// The program file's name as the boxes show it in their title bar.
+QString applicationTitleText();
+
+// The window the boxes and dialogs belong to: the active one, if any.
+QWidget* dialogParent();
+
+} // namespace zk

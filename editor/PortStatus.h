@@ -1,0 +1,18 @@
+#pragma once
+// The port status text in the first status panel, and what the port choice
+// reads from it. Plain texts, no widgets.
+#include <string>
+
+namespace zk::port {
+
+inline constexpr const char* kCaption = "Serial Port:"; // Label1's caption
+inline constexpr const char* kNoPort = "No Port!";
+inline constexpr const char* kPortUsed = "The Port is Used";
+
+// The status says a COM port was opened last ("Serial Port:COM...").
+bool statusShowsOpenPort(const std::string& status);
+
+// The status after an attempt to open portName.
+std::string statusAfterOpen(bool opened, const std::string& portName);
+
+} // namespace zk::port

@@ -1,0 +1,154 @@
+#pragma once
+// TForm2, the main window: the channel editor. It owns the channel table and
+// follows it as the table's listener; menus, tool bar, grid, in-place editors
+// and settings lists only move texts between the widgets and the table.
+#include "ChannelTable.h"
+#include "UserMessages.h"
+
+#include <QCoreApplication>
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QToolBar;
+class QFrame;
+class QStatusBar;
+
+namespace zk {
+class ChannelGrid;
+}
+
+class TForm2 : public QMainWindow, private zk::ChannelTableListener {
+    Q_OBJECT
+public:
+    // Runs the creation step (FormCreate) before returning; the window stays
+    // hidden until someone shows it.
+    TForm2(zk::UserMessages& messages, zk::FileDialogs& dialogs, QWidget* parent = nullptr);
+    ~TForm2() override;
+
+    zk::ChannelTable& table() { return table_; }
+    const zk::ChannelTable& table() const { return table_; }
+
+    // First status panel: whether the chosen port is open.
+    QString portStatusText() const;
+    void setPortStatusText(const QString& text);
+
+    // Commands that other windows carry out; unset hooks do nothing.
+    std::function<void()> onRead;           // N6 "Read"
+    std::function<void()> onWrite;          // N7 "Write"
+    std::function<void()> onRemark;         // N13 "Remark"
+    std::function<void()> onChangePassword; // N14 "Change PassWord"
+    // Runs when "Do you want to close?" is answered Yes. It ends the event
+    // loop with QCoreApplication::exit(0), not quit(): in Qt 6 quit() first
+    // closes every window and so would ask each close question again.
+    std::function<void()> onQuit = [] { QCoreApplication::exit(0); };
+
+public slots:
+    void N1Click();  // New
+    void N2Click();  // Open
+    void N3Click();  // Save
+    void N4Click();  // Quit
+    void N6Click();  // Read
+    void N7Click();  // Write
+    void N9Click();  // band 1
+    void N10Click(); // band 2
+    void N11Click(); // band 3
+    void N13Click(); // Remark
+    void N14Click(); // Change PassWord
+    void N15Click(); // Quit(Q)
+    void N16Click(); // band 4
+    void N17Click(); // band 5
+    // Port choice; runs after every pick in ComboBox1 and in c1..c5.
+    void ComboBox1Click();
+
+protected:
+    // The close box (FormCloseQuery): asks first, No keeps the window.
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // ChannelTableListener: the widgets follow the table.
+    void cellChanged(int column, int row) override;
+    void settingChanged(int setting) override;
+    void bandChanged(int band) override;
+
+    void buildMenu();
+    void buildToolBar();
+    void buildPanels();
+    void buildEditors();
+    void showWholeTable();
+
+    void FormCreate();
+    void portSetupFirstHalf();
+    void portSetupSecondHalf();
+    bool openPort(const QString& name);
+    void closePort();
+
+    // In-place editing.
+    void StringGrid1SelectCell(int column, int row);
+    bool t1KeyPress(QKeyEvent* event);
+    bool t2KeyPress(QKeyEvent* event);
+    bool frequencyKeyPress(QLineEdit* box, QKeyEvent* event);
+    void t1Exit();
+    void t2Exit();
+    void frequencyCommit(QLineEdit* box, int column);
+    void t3Click(int index);
+    void t4Click(int index);
+    void t5Click(int index);
+    void t6Click(int index);
+    void listCommit(QComboBox* list, int index);
+    void hideEditors();
+    QRect editorRect(int column, int row, int height) const;
+    int currentColumn() const;
+    int currentRow() const;
+
+    void bandMenuClick(int band);
+    void settingPicked(int setting, int index);
+    bool askToQuit();
+
+    // Runs one event handler; an exception abandons it and shows the error box.
+    template <typename Handler>
+    void guarded(Handler&& handler);
+
+    zk::UserMessages& messages_;
+    zk::FileDialogs& dialogs_;
+    zk::ChannelTable table_;
+
+    QAction* N1 = nullptr;
+    QAction* N2 = nullptr;
+    QAction* N3 = nullptr;
+    QAction* N4 = nullptr;
+    QAction* N6 = nullptr;
+    QAction* N7 = nullptr;
+    QAction* N8 = nullptr;
+    QAction* N13 = nullptr;
+    QAction* N14 = nullptr;
+    QAction* N15 = nullptr;
+    std::array<QAction*, zk::kBands> bandItems_{}; // N9, N10, N11, N16, N17
+
+    QToolBar* ToolBar1 = nullptr;
+    QFrame* Panel1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    zk::ChannelGrid* StringGrid1 = nullptr;
+    QFrame* Panel2 = nullptr;
+    std::array<QComboBox*, zk::kSettings> settingsLists_{}; // c1..c5
+    QStatusBar* StatusBar1 = nullptr;
+    QLabel* portStatusPanel_ = nullptr;
+    QLabel* blankPanel_ = nullptr;
+
+    QLineEdit* t1 = nullptr;
+    QLineEdit* t2 = nullptr;
+    QComboBox* t3 = nullptr;
+    QComboBox* t4 = nullptr;
+    QComboBox* t5 = nullptr;
+    QComboBox* t6 = nullptr;
+    QLineEdit* Col = nullptr;
+    QLineEdit* Row = nullptr;
+};

@@ -1,0 +1,195 @@
+// The real message boxes and file dialogs, driven while they are up.
+#include "MessageBoxes.h"
+
+#include "EditorHarness.h"
+
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <fstream>
+
+namespace zk::test {
+namespace {
+
+// Runs inspect on the next modal widget once it is up, from inside its own
+// event loop. Closes it after a generous bound if it never appears right.
+class WhileModal {
+public:
+    explicit WhileModal(std::function<void(QWidget*)> inspect, QWidget* ignore = nullptr)
+        : inspect_(std::move(inspect))
+        , ignore_(ignore)
+    {
+        timer_.setInterval(10);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
+        deadline_ = QDeadlineTimer(20000);
+        timer_.start();
+    }
+    bool ran() const { return ran_; }
+
+private:
+    void poll()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal != ignore_ && modal->isVisible()) {
+            timer_.stop();
+            ran_ = true;
+            inspect_(modal);
+        } else if (deadline_.hasExpired()) {
+            timer_.stop();
+            if (modal)
+                modal->close();
+        }
+    }
+
+    std::function<void(QWidget*)> inspect_;
+    QWidget* ignore_;
+    QTimer timer_;
+    QDeadlineTimer deadline_;
+    bool ran_ = false;
+};
+
+TEST(QtUserMessages, NoticeHasOkOnlyNoIconAndTheApplicationTitle)
+{
+    QtUserMessages boxes;
+    WhileModal check([](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->windowTitle(), "test_editor");
+        EXPECT_EQ(box->windowTitle(), applicationTitleText());
+        EXPECT_EQ(box->text(), "Save success!");
+        EXPECT_EQ(box->icon(), QMessageBox::NoIcon);
+        EXPECT_EQ(box->buttons().size(), 1);
+        EXPECT_NE(box->button(QMessageBox::Ok), nullptr);
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    boxes.notice("Save success!");
+    EXPECT_TRUE(check.ran());
+}
+
+TEST(QtUserMessages, ConfirmationYesOnEnter)
+{
+    QtUserMessages boxes;
+    WhileModal check([](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->windowTitle(), "Confirm");
+        EXPECT_EQ(box->text(), "Do you want to close?");
+        EXPECT_EQ(box->icon(), QMessageBox::Question);
+        EXPECT_EQ(box->buttons().size(), 2);
+        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Yes));
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_TRUE(boxes.confirm("Do you want to close?"));
+    EXPECT_TRUE(check.ran());
+}
+
+TEST(QtUserMessages, ConfirmationNoOnEscapeOrWhenClosed)
+{
+    QtUserMessages boxes;
+    {
+        WhileModal check([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+        EXPECT_FALSE(boxes.confirm("Do you want to New?"));
+        EXPECT_TRUE(check.ran());
+    }
+    {
+        WhileModal check([](QWidget* w) { w->close(); });
+        EXPECT_FALSE(boxes.confirm("Do you want to New?"));
+        EXPECT_TRUE(check.ran());
+    }
+    {
+        WhileModal check([](QWidget* w) {
+            QTest::mouseClick(qobject_cast<QMessageBox*>(w)->button(QMessageBox::No), Qt::LeftButton);
+        });
+        EXPECT_FALSE(boxes.confirm("Do you want to New?"));
+        EXPECT_TRUE(check.ran());
+    }
+}
+
+TEST(QtUserMessages, ErrorBoxHasTheStopIconAndAFullStop)
+{
+    QtUserMessages boxes;
+    WhileModal check([](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->windowTitle(), "test_editor");
+        EXPECT_EQ(box->icon(), QMessageBox::Critical);
+        EXPECT_EQ(box->text(), "'' is not a valid floating point value.");
+        EXPECT_EQ(box->buttons().size(), 1);
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    });
+    boxes.error("'' is not a valid floating point value");
+    EXPECT_TRUE(check.ran());
+}
+
+TEST(QtFileDialogs, SaveDialogTitleFilterAndOverwritePrompt)
+{
+    QTemporaryDir dir;
+    const QString existing = dir.filePath("old.bc");
+    std::ofstream(existing.toStdString()) << "x";
+    const QString fresh = dir.filePath("new");
+
+    QtFileDialogs dialogs;
+    bool overwriteAsked = false;
+    std::unique_ptr<WhileModal> prompt;
+    WhileModal check([&](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "Save");
+        EXPECT_EQ(dialog->nameFilters(), QStringList{"*.bc"});
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+        EXPECT_TRUE(dialog->defaultSuffix().isEmpty());
+        // An existing name brings the toolkit's question; No keeps the dialog.
+        prompt = std::make_unique<WhileModal>(
+            [&](QWidget* question) {
+                overwriteAsked = qobject_cast<QMessageBox*>(question) != nullptr;
+                QTest::keyClick(question, Qt::Key_Escape);
+            },
+            dialog);
+        dialog->selectFile(existing);
+        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+        EXPECT_TRUE(dialog->isVisible());
+        dialog->selectFile(fresh);
+        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+    });
+    const auto chosen = dialogs.saveFile("Save", "*.bc");
+    EXPECT_TRUE(check.ran());
+    EXPECT_TRUE(overwriteAsked);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, fresh.toStdString()) << "no extension is added by the dialog";
+}
+
+TEST(QtFileDialogs, OpenDialogAcceptsANameThatDoesNotExist)
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath("missing.bc");
+    QtFileDialogs dialogs;
+    WhileModal check([&](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "Open");
+        EXPECT_EQ(dialog->nameFilters(), QStringList{"*.bc"});
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptOpen);
+        dialog->selectFile(missing);
+        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+    });
+    const auto chosen = dialogs.openFile("Open", "*.bc");
+    EXPECT_TRUE(check.ran());
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, missing.toStdString());
+}
+
+TEST(QtFileDialogs, CancelGivesNothing)
+{
+    QtFileDialogs dialogs;
+    WhileModal check([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+    EXPECT_FALSE(dialogs.openFile("Open", "*.bc").has_value());
+    EXPECT_TRUE(check.ran());
+}
+
+} // namespace
+} // namespace zk::test
