@@ -30,6 +30,8 @@ public:
     std::atomic<int> openEvents{0};
     std::atomic<int> openPorts{0};
     std::atomic<long> bytesRead{0};
+    std::atomic<int> lastRaised{0};  // TIOCM_ bits of the last modem-line write
+    std::atomic<int> lastLowered{0};
 
     // The settings last written to the port, as the component built them
     // (a pseudo-terminal forces 8 bits and no parity on what it keeps).
@@ -87,7 +89,12 @@ public:
         lines = modemLines;
         return 0;
     }
-    int setModemLines(int fd, int raise, int lower) override { return real().setModemLines(fd, raise, lower); }
+    int setModemLines(int fd, int raise, int lower) override
+    {
+        lastRaised = raise;
+        lastLowered = lower;
+        return real().setModemLines(fd, raise, lower);
+    }
     int getLineCounters(int fd, LineCounters& counters) override
     {
         if (!scriptLineState)

@@ -189,7 +189,7 @@ TEST(VirtualRadio, InjectsTheFaultsTheTransferMustSurvive)
     faults.doubleAckBlock = 2;
     faults.badDigitChannel = 6;  // second record of the block at 0x0050
     faults.splitBlock = 4;
-    faults.splitPauseMs = 300;
+    faults.splitPauseMs = 600;
     radio.setFaults(faults);
     port.send(kProgram);
     ASSERT_EQ(port.receive(1).size(), 1u);
@@ -212,9 +212,9 @@ TEST(VirtualRadio, InjectsTheFaultsTheTransferMustSurvive)
 
     // Block 4 comes in two pieces; a short quiet time sees only the first.
     port.send(readCommand(0x012F, 0x40));
-    const Bytes first = port.receive(100, milliseconds(150));
+    const Bytes first = port.receive(100, milliseconds(250));
     EXPECT_EQ(first.size(), 34u);
-    const Bytes second = port.receive(100, milliseconds(1000));
+    const Bytes second = port.receive(100, milliseconds(2000));
     EXPECT_EQ(second.size(), 34u);
 
     // A new session without an end byte; the radio then stops answering.
