@@ -4,12 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include <sys/stat.h>
-#include <unistd.h>
-
 using namespace zk;
+using zk::test::errorOf;
+using zk::test::modeOf;
+using zk::test::namesIn;
 using zk::test::readBytes;
 using zk::test::TempFolder;
 using zk::test::WorkingDirectory;
@@ -28,33 +26,6 @@ ChannelTable sampleTable()
     t.setCell(ColBandwidth, 1, "Wide");
     t.setSetting(2, 5);
     return t;
-}
-
-std::vector<std::string> namesIn(const std::filesystem::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-mode_t modeOf(const std::string& path)
-{
-    struct stat st {};
-    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
-    return st.st_mode & 07777;
-}
-
-template <typename F>
-std::string errorOf(F&& action)
-{
-    try {
-        action();
-    } catch (const AppError& e) {
-        return e.what();
-    }
-    return std::string();
 }
 
 } // namespace

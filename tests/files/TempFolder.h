@@ -1,13 +1,19 @@
 #pragma once
 // A fresh folder under the system's temporary folder, removed with
 // everything in it when the test ends, and small helpers for real files.
+#include "Errors.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
+
+#include <sys/stat.h>
 
 namespace zk::test {
 
@@ -64,6 +70,35 @@ inline std::string readBytes(const std::string& path)
     if (!in)
         throw std::runtime_error("cannot read " + path);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The names in a folder, sorted: shows that no temporary was left behind.
+inline std::vector<std::string> namesIn(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+inline mode_t modeOf(const std::string& path)
+{
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st.st_mode & 07777;
+}
+
+// The text of the AppError the action raised, "" when it raised none.
+template <typename F>
+std::string errorOf(F&& action)
+{
+    try {
+        action();
+    } catch (const AppError& e) {
+        return e.what();
+    }
+    return std::string();
 }
 
 } // namespace zk::test
