@@ -114,15 +114,6 @@ TEST(LoadPicture, DecoderRejectionsCarryLibjpegsMessageCode)
     EXPECT_EQ(loadError(app.path("badmarker.jpg")).rfind("JPEG error #", 0), 0u);
 }
 
-TEST(LoadPicture, DecodeJpegWorksOnBytesInMemory)
-{
-    const std::vector<unsigned char> bytes = zk::encodeJpeg(zk::test::solidImage(QColor(10, 20, 250), 16, 8));
-    const QImage image = zk::decodeJpeg(bytes);
-    EXPECT_EQ(image.size(), QSize(16, 8));
-    EXPECT_TRUE(zk::test::nearColour(image.pixel(8, 4), QColor(10, 20, 250)));
-    EXPECT_THROW(zk::decodeJpeg({}), zk::AppError);
-}
-
 TEST(SaveJpeg, WritesAFileThatLoadsAgainAndReportsAFolderThatIsNotThere)
 {
     AppFolder app;

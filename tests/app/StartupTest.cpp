@@ -157,16 +157,6 @@ TEST_F(ProgramStart, MissingPictureGivesOneErrorAndTheDesignCaptionOnBothWindows
     EXPECT_EQ(s.form2.windowTitle(), "ZK-H41 Program Setting");
 }
 
-TEST_F(ProgramStart, WrongPasswordKeepsTheMainWindowHidden)
-{
-    Startup& s = startup();
-    s.start();
-    logIn("123457");
-    EXPECT_EQ(messages.notices(), std::vector<std::string>{"Password error!"});
-    EXPECT_TRUE(s.form1.isVisible());
-    EXPECT_FALSE(s.form2.isVisible());
-}
-
 TEST_F(ProgramStart, RemarkFromTheToolBarSetsTheMainWindowsCaptionOnly)
 {
     Startup& s = startup();
