@@ -185,6 +185,16 @@ TEST(ChannelTextReader, QuotedCellsKeepTheirCommasAndQuotes)
     EXPECT_EQ(t.cell(ColRx, 1), "\"a,b\"");
     EXPECT_EQ(t.cell(ColTx, 1), "'c d'");
     EXPECT_EQ(t.cell(ColDecode, 1), "");
+
+    // A quote held open across line ends keeps them, each one as CR LF,
+    // blank lines included.
+    for (const std::string lineEnd : {"\r", "\n", "\r\n"}) {
+        lines[0] = "1,'a" + lineEnd + lineEnd + "b', , , , , ,";
+        ChannelTable u;
+        readChannelText(u, join(lines, "\r"));
+        EXPECT_EQ(u.cell(ColRx, 1), "'a\r\n\r\nb'");
+        EXPECT_EQ(u.cell(ColChannel, 2), "2");
+    }
 }
 
 TEST(ChannelTextReader, TooFewRecordsReplaceWhatCameBeforeTheMissingOne)
