@@ -29,8 +29,12 @@ Bytes readCommand(uint16_t address, uint8_t length)
 
 Bytes writeCommand(uint16_t address, const Bytes& data)
 {
-    Bytes c = {'W', uint8_t(address >> 8), uint8_t(address & 0xFF), uint8_t(data.size())};
-    c.insert(c.end(), data.begin(), data.end());
+    Bytes c(4 + data.size());
+    c[0] = 'W';
+    c[1] = uint8_t(address >> 8);
+    c[2] = uint8_t(address & 0xFF);
+    c[3] = uint8_t(data.size());
+    std::copy(data.begin(), data.end(), c.begin() + 4);
     return c;
 }
 
