@@ -59,20 +59,33 @@ void QtUserMessages::error(const std::string& text)
     box.exec();
 }
 
-std::optional<std::string> QtFileDialogs::openFile(const std::string& title, const std::string& filter)
+namespace {
+
+std::optional<std::string> runFileDialog(const char* name, QFileDialog::AcceptMode mode, const std::string& title,
+                                         const std::string& filter)
 {
     QFileDialog dialog(dialogParent(), qtext(title), QString(), qtext(filter));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setObjectName(QString::fromLatin1(name));
+    dialog.setAcceptMode(mode);
+    // Any name will do, also one that does not exist; no default suffix,
+    // the caller completes the name itself. The save mode keeps the
+    // toolkit's question before an existing file is replaced.
     dialog.setFileMode(QFileDialog::AnyFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return chosenPath(dialog.selectedFiles().constFirst());
 }
 
+} // namespace
+
+std::optional<std::string> QtFileDialogs::openFile(const std::string& title, const std::string& filter)
+{
+    return runFileDialog("OpenDialog1", QFileDialog::AcceptOpen, title, filter);
+}
+
 std::optional<std::string> QtFileDialogs::saveFile(const std::string& title, const std::string& filter)
 {
-    // No default suffix: the caller completes the name itself.
-    return chosenPath(QFileDialog::getSaveFileName(dialogParent(), qtext(title), QString(), qtext(filter)));
+    return runFileDialog("SaveDialog1", QFileDialog::AcceptSave, title, filter);
 }
 
 } // namespace zk

@@ -168,6 +168,10 @@ void TForm2::buildToolBar()
     ToolBar1->setFixedHeight(kToolBarHeight);
     ToolBar1->setIconSize(QSize(32, 32));
     ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    // A small caption font, so "Password" fits a 53-pixel button.
+    QFont captionFont = ToolBar1->font();
+    captionFont.setPixelSize(10);
+    ToolBar1->setFont(captionFont);
     addToolBar(Qt::TopToolBarArea, ToolBar1);
 
     // Each button runs its menu item's action: one code path per command.

@@ -138,6 +138,7 @@ TEST(QtFileDialogs, SaveDialogTitleFilterAndOverwritePrompt)
     WhileModal check([&](QWidget* w) {
         auto* dialog = qobject_cast<QFileDialog*>(w);
         ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->objectName(), "SaveDialog1");
         EXPECT_EQ(dialog->windowTitle(), "Save");
         EXPECT_EQ(dialog->nameFilters(), QStringList{"*.bc"});
         EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
@@ -171,6 +172,7 @@ TEST(QtFileDialogs, OpenDialogAcceptsANameThatDoesNotExist)
     WhileModal check([&](QWidget* w) {
         auto* dialog = qobject_cast<QFileDialog*>(w);
         ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->objectName(), "OpenDialog1");
         EXPECT_EQ(dialog->windowTitle(), "Open");
         EXPECT_EQ(dialog->nameFilters(), QStringList{"*.bc"});
         EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptOpen);
