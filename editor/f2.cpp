@@ -1,21 +1,17 @@
+// TForm2's make-up, its creation step, the widgets following the table, and
+// the port set-up and port choice.
 #include "f2.h"
 
-#include "ChannelFile.h"
 #include "ChannelGrid.h"
-#include "EditRules.h"
-#include "Errors.h"
 #include "Lists.h"
 #include "PortStatus.h"
 #include "ToolIcons.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -25,8 +21,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <exception>
-#include <filesystem>
 #include <string>
 
 namespace {
@@ -42,9 +36,6 @@ constexpr int kStatusBarHeight = 35;
 constexpr int kStatusPanelWidth = 200;
 constexpr int kChannelColumnWidth = 70;
 constexpr int kCellColumnWidth = 120;
-constexpr int kEditBoxHeight = 25;
-
-const char* const kChannelFileFilter = "*.bc";
 
 QString qtext(const std::string& text)
 {
@@ -68,18 +59,6 @@ QComboBox* pickOnlyList(const std::vector<std::string>& items, QWidget* parent)
 }
 
 } // namespace
-
-template <typename Handler>
-void TForm2::guarded(Handler&& handler)
-{
-    // Qt lets no exception cross the event loop: the handler stops at the
-    // failing step, keeps what it already changed, and the user is told.
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        messages_.error(e.what());
-    }
-}
 
 TForm2::TForm2(zk::UserMessages& messages, zk::FileDialogs& dialogs, QWidget* parent)
     : QMainWindow(parent)
@@ -421,364 +400,4 @@ void TForm2::settingPicked(int setting, int index)
         table_.setSetting(setting, index);
         ComboBox1Click();
     });
-}
-
-// ---- In-place editing -----------------------------------------------------
-
-int TForm2::currentColumn() const
-{
-    return Col->text().toInt();
-}
-
-int TForm2::currentRow() const
-{
-    return Row->text().toInt();
-}
-
-QRect TForm2::editorRect(int column, int row, int height) const
-{
-    const QRect cell = StringGrid1->visualRect(StringGrid1->model()->index(row, column));
-    const QPoint grid = StringGrid1->mapTo(this, QPoint(0, 0));
-    return QRect(grid.x() + cell.left(), grid.y() + cell.top(), cell.width() + 2, height);
-}
-
-void TForm2::hideEditors()
-{
-    for (QWidget* editor : {static_cast<QWidget*>(t1), static_cast<QWidget*>(t2), static_cast<QWidget*>(t3),
-                            static_cast<QWidget*>(t4), static_cast<QWidget*>(t5), static_cast<QWidget*>(t6)})
-        editor->hide();
-}
-
-void TForm2::StringGrid1SelectCell(int column, int row)
-{
-    guarded([&] {
-        Col->setText(QString::number(column));
-        Row->setText(QString::number(row));
-        if (column == zk::ColRx || column == zk::ColTx) {
-            hideEditors();
-            QLineEdit* box = column == zk::ColRx ? t1 : t2;
-            box->setGeometry(editorRect(column, row, kEditBoxHeight));
-            box->show();
-            box->raise();
-            box->setFocus(Qt::OtherFocusReason);
-            box->setText(qtext(table_.cell(column, row)));
-        } else if (column >= zk::ColDecode && column <= zk::ColBandwidth) {
-            hideEditors();
-            // Tones, power and bandwidth only belong to a row with a frequency.
-            if (table_.rowIsEmpty(row))
-                return;
-            QComboBox* lists[] = {t3, t4, t5, t6};
-            QComboBox* list = lists[column - zk::ColDecode];
-            list->setGeometry(editorRect(column, row, list->sizeHint().height()));
-            list->setCurrentIndex(0);
-            list->show();
-            list->raise();
-        }
-    });
-}
-
-bool TForm2::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched != t1 && watched != t2)
-        return QMainWindow::eventFilter(watched, event);
-
-    if (event->type() == QEvent::KeyPress) {
-        bool swallowed = false;
-        guarded([&] {
-            auto* key = static_cast<QKeyEvent*>(event);
-            swallowed = watched == t1 ? t1KeyPress(key) : t2KeyPress(key);
-        });
-        return swallowed;
-    }
-    if (event->type() == QEvent::FocusOut) {
-        // Opening a menu, or another window becoming active, does not end the
-        // edit: the box stays open and commits when the focus really moves on.
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason
-            && reason != Qt::MenuBarFocusReason) {
-            if (watched == t1)
-                t1Exit();
-            else
-                t2Exit();
-        }
-    }
-    return false;
-}
-
-bool TForm2::t1KeyPress(QKeyEvent* event)
-{
-    return frequencyKeyPress(t1, event);
-}
-
-bool TForm2::t2KeyPress(QKeyEvent* event)
-{
-    return frequencyKeyPress(t2, event);
-}
-
-bool TForm2::frequencyKeyPress(QLineEdit* box, QKeyEvent* event)
-{
-    char32_t typed = 0;
-    switch (event->key()) {
-    case Qt::Key_Backspace:
-        typed = zk::edit::kBackspace;
-        break;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        typed = zk::edit::kEnter;
-        break;
-    case Qt::Key_Delete:
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return false; // editing and focus keys, not typed characters
-    default:
-        if (event->text().isEmpty())
-            return false; // cursor keys and the like type nothing
-        typed = event->text().toUcs4().value(0);
-        break;
-    }
-
-    switch (zk::edit::filterKey(static_cast<std::size_t>(box->text().size()), typed)) {
-    case zk::edit::KeyAction::Pass:
-        return false;
-    case zk::edit::KeyAction::Drop:
-        return true;
-    case zk::edit::KeyAction::EndEdit:
-        // Hiding the focused box moves the focus on, which commits it; the
-        // grid then keeps the keyboard.
-        box->hide();
-        if (QApplication::focusWidget() != StringGrid1)
-            StringGrid1->setFocus(Qt::OtherFocusReason);
-        return true;
-    }
-    return true;
-}
-
-void TForm2::t1Exit()
-{
-    guarded([this] { frequencyCommit(t1, zk::ColRx); });
-}
-
-void TForm2::t2Exit()
-{
-    guarded([this] { frequencyCommit(t2, zk::ColTx); });
-}
-
-void TForm2::frequencyCommit(QLineEdit* box, int column)
-{
-    const int row = currentRow();
-    if (row < 1 || row > zk::kChannels)
-        return; // no cell was ever selected
-    const int other = column == zk::ColRx ? zk::ColTx : zk::ColRx;
-    auto emptyCell = [&] {
-        table_.setCell(column, row, std::string());
-        if (table_.cell(other, row).empty())
-            for (int c = zk::ColDecode; c <= zk::ColBandwidth; ++c)
-                table_.setCell(c, row, std::string());
-    };
-
-    const int low = table_.lowLimit();
-    const int high = table_.highLimit();
-    const zk::edit::CommitDecision decision = zk::edit::decideFrequencyCommit(
-        box->text().toStdString(), table_.cell(column, row), table_.cell(other, row), low, high);
-
-    switch (decision.kind) {
-    case zk::edit::CommitKind::EmptyEntry:
-        // The box stays as it is.
-        emptyCell();
-        return;
-    case zk::edit::CommitKind::NotANumber:
-        // The cell keeps its text and the box its typing, for a correction.
-        throw zk::invalidFloatError(decision.text);
-    case zk::edit::CommitKind::Refuse:
-        messages_.notice(zk::edit::rangeMessage(column, low, high));
-        emptyCell();
-        break;
-    case zk::edit::CommitKind::Write:
-        table_.setCell(column, row, decision.text);
-        break;
-    case zk::edit::CommitKind::WriteWithDefaults:
-        table_.setCell(column, row, decision.text);
-        table_.setCell(zk::ColDecode, row, zk::edit::kDefaultDecodeTone);
-        table_.setCell(zk::ColEncode, row, zk::edit::kDefaultEncodeTone);
-        table_.setCell(zk::ColPower, row, zk::edit::kDefaultPower);
-        table_.setCell(zk::ColBandwidth, row, zk::edit::kDefaultBandwidth);
-        break;
-    }
-    box->clear();
-    box->hide();
-}
-
-void TForm2::t3Click(int index)
-{
-    listCommit(t3, index);
-}
-
-void TForm2::t4Click(int index)
-{
-    listCommit(t4, index);
-}
-
-void TForm2::t5Click(int index)
-{
-    listCommit(t5, index);
-}
-
-void TForm2::t6Click(int index)
-{
-    listCommit(t6, index);
-}
-
-void TForm2::listCommit(QComboBox* list, int index)
-{
-    guarded([&] {
-        table_.setCell(currentColumn(), currentRow(), list->itemText(index).toStdString());
-        list->hide();
-    });
-}
-
-// ---- Bands ---------------------------------------------------------------
-
-void TForm2::bandMenuClick(int band)
-{
-    guarded([&] {
-        // Channels of another band would not fit it: changing the band starts
-        // an empty plan. The band already current keeps everything.
-        if (table_.band() != band)
-            table_.clearChannels();
-        table_.setBand(band);
-    });
-}
-
-void TForm2::N9Click()
-{
-    bandMenuClick(1);
-}
-
-void TForm2::N10Click()
-{
-    bandMenuClick(2);
-}
-
-void TForm2::N11Click()
-{
-    bandMenuClick(3);
-}
-
-void TForm2::N16Click()
-{
-    bandMenuClick(4);
-}
-
-void TForm2::N17Click()
-{
-    bandMenuClick(5);
-}
-
-// ---- File commands -------------------------------------------------------
-
-void TForm2::N1Click()
-{
-    guarded([this] {
-        if (!messages_.confirm("Do you want to New?"))
-            return;
-        table_.clearChannels();
-        table_.resetSettings();
-    });
-}
-
-void TForm2::N2Click()
-{
-    guarded([this] {
-        const auto path = dialogs_.openFile("Open", kChannelFileFilter);
-        if (!path)
-            return;
-        // Rows and settings are replaced as far as the file goes; an error
-        // leaves the earlier ones loaded.
-        zk::openChannelFile(*path, table_);
-    });
-}
-
-void TForm2::N3Click()
-{
-    guarded([this] {
-        const auto chosen = dialogs_.saveFile("Save", kChannelFileFilter);
-        if (!chosen)
-            return;
-        const std::string path = zk::channelFileName(*chosen);
-        // The dialog asked about the name it returned; the completed name is
-        // another file, so ask about that one too before replacing it.
-        if (path != *chosen && std::filesystem::exists(path)) {
-            const std::string name = std::filesystem::path(path).filename().string();
-            if (!messages_.confirm(name + " already exists. Do you want to replace it?"))
-                return;
-        }
-        zk::saveChannelFile(path, table_);
-        messages_.notice("Save success!");
-    });
-}
-
-// ---- Other commands and quitting ------------------------------------------
-
-void TForm2::N6Click()
-{
-    guarded([this] {
-        if (onRead)
-            onRead();
-    });
-}
-
-void TForm2::N7Click()
-{
-    guarded([this] {
-        if (onWrite)
-            onWrite();
-    });
-}
-
-void TForm2::N13Click()
-{
-    guarded([this] {
-        if (onRemark)
-            onRemark();
-    });
-}
-
-void TForm2::N14Click()
-{
-    guarded([this] {
-        if (onChangePassword)
-            onChangePassword();
-    });
-}
-
-bool TForm2::askToQuit()
-{
-    bool quit = false;
-    guarded([&] {
-        quit = messages_.confirm("Do you want to close?");
-        // Yes ends the whole program, not only this window.
-        if (quit && onQuit)
-            onQuit();
-    });
-    return quit;
-}
-
-void TForm2::N4Click()
-{
-    askToQuit();
-}
-
-void TForm2::N15Click()
-{
-    askToQuit();
-}
-
-void TForm2::closeEvent(QCloseEvent* event)
-{
-    // FormCloseQuery: No keeps the window open and everything as it was.
-    if (!askToQuit()) {
-        event->ignore();
-        return;
-    }
-    event->accept();
 }

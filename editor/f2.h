@@ -9,6 +9,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <exception>
 #include <functional>
 
 class QAction;
@@ -152,3 +153,15 @@ private:
     QLineEdit* Col = nullptr;
     QLineEdit* Row = nullptr;
 };
+
+template <typename Handler>
+inline void TForm2::guarded(Handler&& handler)
+{
+    // Qt lets no exception cross the event loop: the handler stops at the
+    // failing step, keeps what it already changed, and the user is told.
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        messages_.error(e.what());
+    }
+}

@@ -1,5 +1,5 @@
 // Renders the main window with a small sample channel plan into a PNG file,
-// for the documentation: zk-h41-render <output.png>
+// for the README: zk-h41-render <output.png>
 #include "f2.h"
 
 #include <QApplication>

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace zk::edit {
 namespace {
 
@@ -80,6 +82,11 @@ struct CommitCase {
     CommitKind kind;
     const char* text;
 };
+
+void PrintTo(const CommitCase& c, std::ostream* out)
+{
+    *out << "typed[" << c.typed << "]old[" << c.old << "]other[" << c.other << "]";
+}
 
 class CommitDecisionTest : public ::testing::TestWithParam<CommitCase> {};
 

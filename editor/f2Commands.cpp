@@ -1,0 +1,163 @@
+// TForm2's commands: the band menu, New, Open and Save, the commands other
+// windows carry out, and quitting.
+#include "f2.h"
+
+#include "ChannelFile.h"
+
+#include <QCloseEvent>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+const char* const kChannelFileFilter = "*.bc";
+
+} // namespace
+
+// ---- Bands ---------------------------------------------------------------
+
+void TForm2::bandMenuClick(int band)
+{
+    guarded([&] {
+        // Channels of another band would not fit it: changing the band starts
+        // an empty plan. The band already current keeps everything.
+        if (table_.band() != band)
+            table_.clearChannels();
+        table_.setBand(band);
+    });
+}
+
+void TForm2::N9Click()
+{
+    bandMenuClick(1);
+}
+
+void TForm2::N10Click()
+{
+    bandMenuClick(2);
+}
+
+void TForm2::N11Click()
+{
+    bandMenuClick(3);
+}
+
+void TForm2::N16Click()
+{
+    bandMenuClick(4);
+}
+
+void TForm2::N17Click()
+{
+    bandMenuClick(5);
+}
+
+// ---- File commands -------------------------------------------------------
+
+void TForm2::N1Click()
+{
+    guarded([this] {
+        if (!messages_.confirm("Do you want to New?"))
+            return;
+        table_.clearChannels();
+        table_.resetSettings();
+    });
+}
+
+void TForm2::N2Click()
+{
+    guarded([this] {
+        const auto path = dialogs_.openFile("Open", kChannelFileFilter);
+        if (!path)
+            return;
+        // Rows and settings are replaced as far as the file goes; an error
+        // leaves the earlier ones loaded.
+        zk::openChannelFile(*path, table_);
+    });
+}
+
+void TForm2::N3Click()
+{
+    guarded([this] {
+        const auto chosen = dialogs_.saveFile("Save", kChannelFileFilter);
+        if (!chosen)
+            return;
+        const std::string path = zk::channelFileName(*chosen);
+        // The dialog asked about the name it returned; the completed name is
+        // another file, so ask about that one too before replacing it.
+        if (path != *chosen && std::filesystem::exists(path)) {
+            const std::string name = std::filesystem::path(path).filename().string();
+            if (!messages_.confirm(name + " already exists. Do you want to replace it?"))
+                return;
+        }
+        zk::saveChannelFile(path, table_);
+        messages_.notice("Save success!");
+    });
+}
+
+// ---- Other commands and quitting ------------------------------------------
+
+void TForm2::N6Click()
+{
+    guarded([this] {
+        if (onRead)
+            onRead();
+    });
+}
+
+void TForm2::N7Click()
+{
+    guarded([this] {
+        if (onWrite)
+            onWrite();
+    });
+}
+
+void TForm2::N13Click()
+{
+    guarded([this] {
+        if (onRemark)
+            onRemark();
+    });
+}
+
+void TForm2::N14Click()
+{
+    guarded([this] {
+        if (onChangePassword)
+            onChangePassword();
+    });
+}
+
+bool TForm2::askToQuit()
+{
+    bool quit = false;
+    guarded([&] {
+        quit = messages_.confirm("Do you want to close?");
+        // Yes ends the whole program, not only this window.
+        if (quit && onQuit)
+            onQuit();
+    });
+    return quit;
+}
+
+void TForm2::N4Click()
+{
+    askToQuit();
+}
+
+void TForm2::N15Click()
+{
+    askToQuit();
+}
+
+void TForm2::closeEvent(QCloseEvent* event)
+{
+    // FormCloseQuery: No keeps the window open and everything as it was.
+    if (!askToQuit()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}

@@ -1,0 +1,238 @@
+// TForm2's in-place editing: which editor comes up over a selected cell, the
+// key filter of the frequency boxes, and the commits that write the table.
+#include "f2.h"
+
+#include "ChannelGrid.h"
+#include "EditRules.h"
+#include "Errors.h"
+#include "Lists.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include <string>
+
+namespace {
+
+constexpr int kEditBoxHeight = 25;
+
+QString qtext(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+int TForm2::currentColumn() const
+{
+    return Col->text().toInt();
+}
+
+int TForm2::currentRow() const
+{
+    return Row->text().toInt();
+}
+
+QRect TForm2::editorRect(int column, int row, int height) const
+{
+    const QRect cell = StringGrid1->visualRect(StringGrid1->model()->index(row, column));
+    const QPoint grid = StringGrid1->mapTo(this, QPoint(0, 0));
+    return QRect(grid.x() + cell.left(), grid.y() + cell.top(), cell.width() + 2, height);
+}
+
+void TForm2::hideEditors()
+{
+    for (QWidget* editor : {static_cast<QWidget*>(t1), static_cast<QWidget*>(t2), static_cast<QWidget*>(t3),
+                            static_cast<QWidget*>(t4), static_cast<QWidget*>(t5), static_cast<QWidget*>(t6)})
+        editor->hide();
+}
+
+void TForm2::StringGrid1SelectCell(int column, int row)
+{
+    guarded([&] {
+        Col->setText(QString::number(column));
+        Row->setText(QString::number(row));
+        if (column == zk::ColRx || column == zk::ColTx) {
+            hideEditors();
+            QLineEdit* box = column == zk::ColRx ? t1 : t2;
+            box->setGeometry(editorRect(column, row, kEditBoxHeight));
+            box->show();
+            box->raise();
+            box->setFocus(Qt::OtherFocusReason);
+            box->setText(qtext(table_.cell(column, row)));
+        } else if (column >= zk::ColDecode && column <= zk::ColBandwidth) {
+            hideEditors();
+            // Tones, power and bandwidth only belong to a row with a frequency.
+            if (table_.rowIsEmpty(row))
+                return;
+            QComboBox* lists[] = {t3, t4, t5, t6};
+            QComboBox* list = lists[column - zk::ColDecode];
+            list->setGeometry(editorRect(column, row, list->sizeHint().height()));
+            list->setCurrentIndex(0);
+            list->show();
+            list->raise();
+        }
+    });
+}
+
+bool TForm2::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != t1 && watched != t2)
+        return QMainWindow::eventFilter(watched, event);
+
+    if (event->type() == QEvent::KeyPress) {
+        bool swallowed = false;
+        guarded([&] {
+            auto* key = static_cast<QKeyEvent*>(event);
+            swallowed = watched == t1 ? t1KeyPress(key) : t2KeyPress(key);
+        });
+        return swallowed;
+    }
+    if (event->type() == QEvent::FocusOut) {
+        // Opening a menu, or another window becoming active, does not end the
+        // edit: the box stays open and commits when the focus really moves on.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason
+            && reason != Qt::MenuBarFocusReason) {
+            if (watched == t1)
+                t1Exit();
+            else
+                t2Exit();
+        }
+    }
+    return false;
+}
+
+bool TForm2::t1KeyPress(QKeyEvent* event)
+{
+    return frequencyKeyPress(t1, event);
+}
+
+bool TForm2::t2KeyPress(QKeyEvent* event)
+{
+    return frequencyKeyPress(t2, event);
+}
+
+bool TForm2::frequencyKeyPress(QLineEdit* box, QKeyEvent* event)
+{
+    char32_t typed = 0;
+    switch (event->key()) {
+    case Qt::Key_Backspace:
+        typed = zk::edit::kBackspace;
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        typed = zk::edit::kEnter;
+        break;
+    case Qt::Key_Delete:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return false; // editing and focus keys, not typed characters
+    default:
+        if (event->text().isEmpty())
+            return false; // cursor keys and the like type nothing
+        typed = event->text().toUcs4().value(0);
+        break;
+    }
+
+    switch (zk::edit::filterKey(static_cast<std::size_t>(box->text().size()), typed)) {
+    case zk::edit::KeyAction::Pass:
+        return false;
+    case zk::edit::KeyAction::Drop:
+        return true;
+    case zk::edit::KeyAction::EndEdit:
+        // Hiding the focused box moves the focus on, which commits it; the
+        // grid then keeps the keyboard.
+        box->hide();
+        if (QApplication::focusWidget() != StringGrid1)
+            StringGrid1->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    return true;
+}
+
+void TForm2::t1Exit()
+{
+    guarded([this] { frequencyCommit(t1, zk::ColRx); });
+}
+
+void TForm2::t2Exit()
+{
+    guarded([this] { frequencyCommit(t2, zk::ColTx); });
+}
+
+void TForm2::frequencyCommit(QLineEdit* box, int column)
+{
+    const int row = currentRow();
+    if (row < 1 || row > zk::kChannels)
+        return; // no cell was ever selected
+    const int other = column == zk::ColRx ? zk::ColTx : zk::ColRx;
+    auto emptyCell = [&] {
+        table_.setCell(column, row, std::string());
+        if (table_.cell(other, row).empty())
+            for (int c = zk::ColDecode; c <= zk::ColBandwidth; ++c)
+                table_.setCell(c, row, std::string());
+    };
+
+    const int low = table_.lowLimit();
+    const int high = table_.highLimit();
+    const zk::edit::CommitDecision decision = zk::edit::decideFrequencyCommit(
+        box->text().toStdString(), table_.cell(column, row), table_.cell(other, row), low, high);
+
+    switch (decision.kind) {
+    case zk::edit::CommitKind::EmptyEntry:
+        // The box stays as it is.
+        emptyCell();
+        return;
+    case zk::edit::CommitKind::NotANumber:
+        // The cell keeps its text and the box its typing, for a correction.
+        throw zk::invalidFloatError(decision.text);
+    case zk::edit::CommitKind::Refuse:
+        messages_.notice(zk::edit::rangeMessage(column, low, high));
+        emptyCell();
+        break;
+    case zk::edit::CommitKind::Write:
+        table_.setCell(column, row, decision.text);
+        break;
+    case zk::edit::CommitKind::WriteWithDefaults:
+        table_.setCell(column, row, decision.text);
+        table_.setCell(zk::ColDecode, row, zk::edit::kDefaultDecodeTone);
+        table_.setCell(zk::ColEncode, row, zk::edit::kDefaultEncodeTone);
+        table_.setCell(zk::ColPower, row, zk::edit::kDefaultPower);
+        table_.setCell(zk::ColBandwidth, row, zk::edit::kDefaultBandwidth);
+        break;
+    }
+    box->clear();
+    box->hide();
+}
+
+void TForm2::t3Click(int index)
+{
+    listCommit(t3, index);
+}
+
+void TForm2::t4Click(int index)
+{
+    listCommit(t4, index);
+}
+
+void TForm2::t5Click(int index)
+{
+    listCommit(t5, index);
+}
+
+void TForm2::t6Click(int index)
+{
+    listCommit(t6, index);
+}
+
+void TForm2::listCommit(QComboBox* list, int index)
+{
+    guarded([&] {
+        table_.setCell(currentColumn(), currentRow(), list->itemText(index).toStdString());
+        list->hide();
+    });
+}
