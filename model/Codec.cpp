@@ -3,6 +3,7 @@
 #include "HexText.h"
 
 #include <algorithm>
+#include <cctype>
 #include <stdexcept>
 
 namespace zk {
@@ -17,11 +18,16 @@ std::string reversePairs(std::string_view eightDigits)
            std::string(eightDigits.substr(2, 2)) + std::string(eightDigits.substr(0, 2));
 }
 
-// Record text as it reached us; the link only produces uppercase hex.
-void checkRecord(std::string_view record, std::size_t needed)
+// The first `needed` digits of a record, in upper case as the link forms
+// them, so lower-case text from elsewhere reads the same.
+std::string checkedRecord(std::string_view record, std::size_t needed)
 {
     if (record.size() < needed || !isHexText(record.substr(0, needed)))
         throw AppError("'" + std::string(record) + "' is not a memory record");
+    std::string upper(record.substr(0, needed));
+    for (char& c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return upper;
 }
 
 std::string decodeFrequency(std::string_view field)
@@ -197,9 +203,10 @@ void inferBand(ChannelTable& table, const std::string& frequencyText)
     }
 }
 
-void decodeChannelRecord(ChannelTable& table, std::string_view record, int row)
+void decodeChannelRecord(ChannelTable& table, std::string_view text, int row)
 {
-    checkRecord(record, kRecordHexLength);
+    const std::string checked = checkedRecord(text, kRecordHexLength);
+    const std::string_view record = checked;
     const std::string rx = decodeFrequency(record.substr(0, 8));
     table.setCell(ColRx, row, rx);
     if (!rx.empty())
@@ -221,8 +228,7 @@ void decodeChannelRecord(ChannelTable& table, std::string_view record, int row)
 
 void decodeSettingsRecord(ChannelTable& table, std::string_view record)
 {
-    checkRecord(record, 24);
-    const std::vector<std::uint8_t> bytes = fromHexText(record.substr(0, 24));
+    const std::vector<std::uint8_t> bytes = fromHexText(checkedRecord(record, 24));
     // Byte of each list c1..c4; c5 stores the number it shows.
     const int positions[] = {0, 1, 5, 10};
     for (int s = 0; s < 4; ++s) {

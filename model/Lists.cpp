@@ -32,10 +32,13 @@ std::vector<std::string> makeToneList()
     std::vector<std::string> list{"OFF"};
     for (const char* tone : kCtcss)
         list.push_back(std::string(tone) + "HZ");
-    for (const char* code : kDcs)
-        list.push_back("D" + std::string(code) + "N");
-    for (const char* code : kDcs)
-        list.push_back("D" + std::string(code) + "I");
+    for (const char polarity : {'N', 'I'})
+        for (const char* code : kDcs) {
+            std::string tone = "D";
+            tone += code;
+            tone += polarity;
+            list.push_back(tone);
+        }
     return list;
 }
 

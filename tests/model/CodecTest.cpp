@@ -223,3 +223,14 @@ TEST(Codec, EveryListToneRoundTrips)
         EXPECT_EQ(back.cell(ColDecode, 1), tone);
     }
 }
+
+TEST(Codec, LowerCaseRecordsReadAsUpperCase)
+{
+    ChannelTable t;
+    decodeChannelRecord(t, "00506214ffffffff9e02ffffff30ffff", 1);
+    EXPECT_EQ(t.cell(ColRx, 1), "146.25000");
+    EXPECT_EQ(t.cell(ColTx, 1), "");
+    EXPECT_EQ(t.cell(ColDecode, 1), "67.0HZ");
+    EXPECT_EQ(t.cell(ColPower, 1), "High");
+    EXPECT_THROW(decodeChannelRecord(t, "0050621", 1), AppError);
+}
