@@ -15,5 +15,8 @@ struct Command {
 extern const Command kShowCommand;
 extern const Command kEncodeCommand;
 extern const Command kDecodeCommand;
+extern const Command kPortsCommand;
+extern const Command kReadCommand;
+extern const Command kWriteCommand;
 
 } // namespace zk::cli

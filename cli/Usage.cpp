@@ -7,12 +7,16 @@ const std::string& toolUsage()
     static const std::string text =
         "Usage: zk-h41-cli <command> [arguments]\n"
         "\n"
-        "Channel plans of the ZK-H41 radio, without the windows.\n"
+        "Channel plans of the ZK-H41 radio without the windows: shown, converted,\n"
+        "read from the radio and written into it.\n"
         "\n"
         "Commands:\n"
         "  show PLAN.bc                   print a channel plan and its settings as a table\n"
         "  encode PLAN.bc                 print the plan as the radio's 17 memory records\n"
         "  decode RECORDS.txt -o PLAN.bc  make a channel plan of 17 memory records\n"
+        "  ports                          list the computer's serial ports\n"
+        "  read --port PATH -o PLAN.bc    read the radio's channel plan into PLAN.bc\n"
+        "  write --port PATH PLAN.bc      write the channel plan PLAN.bc into the radio\n"
         "\n"
         "Run 'zk-h41-cli <command> --help' for the details of a command.\n"
         "Exit status: 0 on success, 1 on an error, 2 on wrong usage.\n";

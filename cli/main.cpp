@@ -9,7 +9,8 @@ using namespace zk::cli;
 
 namespace {
 
-const Command* const kCommands[] = {&kShowCommand, &kEncodeCommand, &kDecodeCommand};
+const Command* const kCommands[] = {&kShowCommand,  &kEncodeCommand, &kDecodeCommand,
+                                    &kPortsCommand, &kReadCommand,   &kWriteCommand};
 
 const Command* findCommand(const std::string& name)
 {

@@ -1,0 +1,36 @@
+// ports: the serial ports a radio could be on.
+#include "Commands.h"
+#include "SerialPortList.h"
+
+#include <iostream>
+
+namespace zk::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: zk-h41-cli ports\n"
+    "\n"
+    "Prints the device paths of the computer's serial ports, one per line,\n"
+    "sorted as text; any of them can be given to read and write as --port.\n"
+    "When there is none, nothing is printed and \"No serial port found.\" goes\n"
+    "to standard error; the exit status is 0 either way.\n";
+
+int runPorts(const Arguments& args)
+{
+    refuseOptions(args);
+    if (!args.empty())
+        throw UsageError("unexpected argument '" + args.front() + "'");
+    const std::vector<std::string> ports = enumerateSerialPorts();
+    if (ports.empty())
+        std::cerr << "No serial port found.\n";
+    for (const std::string& port : ports)
+        std::cout << port << '\n';
+    return kExitSuccess;
+}
+
+} // namespace
+
+const Command kPortsCommand{"ports", kUsage, runPorts};
+
+} // namespace zk::cli

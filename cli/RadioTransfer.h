@@ -1,0 +1,29 @@
+#pragma once
+// What read and write share: opening the serial port, running the transfer
+// engine on an event loop without windows, progress lines, the failure
+// messages, Ctrl-C, and closing the port only after the last byte left.
+#include "ChannelTable.h"
+#include "Usage.h"
+
+#include <string>
+
+namespace zk::cli {
+
+enum class Direction { Read, Write };
+
+// Runs one transfer between the table and the radio on the serial port at
+// `port`. Progress and every failure go to standard error; the success
+// message is the caller's, since a read still has a file to write. True only
+// when every block went through. The port is closed on return.
+bool transferWithRadio(Direction direction, const std::string& port, ChannelTable& table);
+
+// Parses "--port PATH" and, when `output` is given, "-o FILE"; other options
+// are refused and operands are collected in order.
+struct TransferArguments {
+    std::string port;
+    std::string output;
+    Arguments operands;
+};
+TransferArguments parseTransferArguments(const Arguments& args, bool wantsOutput);
+
+} // namespace zk::cli
