@@ -6,6 +6,8 @@
 #include "f2.h"
 #include "main.h"
 #include "password.h"
+#include "read.h"
+#include "write.h"
 
 #include <functional>
 #include <string>
@@ -14,8 +16,9 @@ class Startup {
 public:
     // endProgram ends the event loop; it runs when the login window is
     // closed with Yes. The main window ends the program by itself.
+    // ports: where the main window's port list comes from.
     Startup(zk::UserMessages& messages, zk::FileDialogs& dialogs, std::function<void()> endProgram,
-            std::string folder = zk::applicationFolder());
+            std::string folder = zk::applicationFolder(), zk::PortSources ports = {});
 
     // Shows the login window, whose show handler loads picture and title.
     void start();
@@ -29,6 +32,6 @@ public:
     TForm2 form2; // main window
     TForm3 form3; // change password
     TForm4 form4; // remark
-    // TForm5 (read) and TForm6 (write) are created here, after TForm4,
-    // and wired to form2.onRead and form2.onWrite in the constructor.
+    TForm5 form5; // read from the radio
+    TForm6 form6; // write to the radio
 };

@@ -1,6 +1,7 @@
 // zk-h41: the programming tool. Creates the windows in their order, shows
 // the login window and runs until the login window is closed with Yes or the
 // main window's quit is answered Yes.
+#include "CommandLine.h"
 #include "MessageBoxes.h"
 #include "Startup.h"
 
@@ -8,6 +9,8 @@
 
 #include <exception>
 #include <iostream>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv)
 {
@@ -16,10 +19,19 @@ int main(int argc, char** argv)
     // main window appears; that must not end the program. Both ways out end
     // the event loop themselves.
     QApplication::setQuitOnLastWindowClosed(false);
+    // QApplication has taken its own options out of argv by now.
+    std::string error;
+    const auto commandLine = zk::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
+    if (!commandLine) {
+        std::cerr << "zk-h41: " << error << "\n" << zk::kUsage << "\n";
+        return 2;
+    }
     try {
         zk::QtUserMessages messages;
         zk::QtFileDialogs dialogs;
-        Startup startup(messages, dialogs, &Startup::endEventLoop);
+        zk::PortSources ports;
+        ports.extraPorts = commandLine->extraPorts;
+        Startup startup(messages, dialogs, &Startup::endEventLoop, zk::applicationFolder(), ports);
         startup.start();
         return QApplication::exec();
     } catch (const std::exception& e) {

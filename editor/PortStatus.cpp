@@ -4,7 +4,7 @@ namespace zk::port {
 
 bool statusShowsOpenPort(const std::string& status)
 {
-    return status.find(std::string(kCaption) + "COM") != std::string::npos;
+    return status.find(std::string(kCaption) + "/") != std::string::npos;
 }
 
 std::string statusAfterOpen(bool opened, const std::string& portName)

@@ -9,7 +9,9 @@ inline constexpr const char* kCaption = "Serial Port:"; // Label1's caption
 inline constexpr const char* kNoPort = "No Port!";
 inline constexpr const char* kPortUsed = "The Port is Used";
 
-// The status says a COM port was opened last ("Serial Port:COM...").
+// The status says a port was opened last: the caption followed by a device
+// path, as in "Serial Port:/dev/ttyUSB0". Port names here are paths, so the
+// test looks for the caption followed by "/".
 bool statusShowsOpenPort(const std::string& status);
 
 // The status after an attempt to open portName.

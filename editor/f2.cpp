@@ -3,7 +3,10 @@
 #include "f2.h"
 
 #include "ChannelGrid.h"
+#include "EventLoopWait.h"
 #include "Lists.h"
+#include "OpenFailure.h"
+#include "PortConnection.h"
 #include "PortStatus.h"
 #include "ToolIcons.h"
 
@@ -22,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -60,11 +64,15 @@ QComboBox* pickOnlyList(const std::vector<std::string>& items, QWidget* parent)
 
 } // namespace
 
-TForm2::TForm2(zk::UserMessages& messages, zk::FileDialogs& dialogs, QWidget* parent)
+TForm2::TForm2(zk::UserMessages& messages, zk::FileDialogs& dialogs, QWidget* parent, zk::PortSources ports)
     : QMainWindow(parent)
     , messages_(messages)
     , dialogs_(dialogs)
+    , portSources_(std::move(ports))
+    , link_(zk::sendThrough(Comm1), [this] { return portReady(); }, zk::pumpEventsFor)
+    , engine_(link_, table_)
 {
+    zk::receiveInto(Comm1, link_);
     setObjectName(QStringLiteral("TForm2"));
     // A system menu and a minimise button, no maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -88,6 +96,9 @@ TForm2::~TForm2()
     table_.setListener(nullptr);
     t1->removeEventFilter(this);
     t2->removeEventFilter(this);
+    // The port's events would reach the link, which goes before Comm1.
+    Comm1.OnReceiveData = nullptr;
+    Comm1.ClosePort();
 }
 
 void TForm2::buildMenu()
@@ -345,8 +356,8 @@ void TForm2::FormCreate()
 
 void TForm2::portSetupFirstHalf()
 {
-    // The serial port list is filled here once port enumeration is wired in;
-    // until then ComboBox1 stays empty and the status says so.
+    for (const std::string& port : zk::portChoices(portSources_))
+        ComboBox1->addItem(qtext(port));
     if (ComboBox1->count() == 0) {
         setPortStatusText(QString::fromLatin1(zk::port::kNoPort));
         return;
@@ -358,20 +369,31 @@ void TForm2::portSetupFirstHalf()
 
 void TForm2::portSetupSecondHalf()
 {
-    // XON/XOFF flow control of the serial component is switched off here,
-    // after the first open, once the component is wired in.
+    zk::switchOffSoftwareFlowControl(Comm1);
 }
 
 bool TForm2::openPort(const QString& name)
 {
-    // No serial component is attached yet, so every open attempt fails, as
-    // it does for a port that cannot be opened.
-    Q_UNUSED(name);
-    return false;
+    Comm1.SetCommName(name.toStdString());
+    try {
+        Comm1.OpenPort();
+        portStatusPanel_->setToolTip(QString());
+        return true;
+    } catch (const ECommsError& e) {
+        // The status keeps its short text; the reason is one hover away.
+        portStatusPanel_->setToolTip(qtext(describeOpenFailure(name.toStdString(), e.osError())));
+        return false;
+    }
 }
 
 void TForm2::closePort()
 {
+    Comm1.ClosePort();
+}
+
+bool TForm2::portReady() const
+{
+    return portStatusText() == Label1->text() + ComboBox1->currentText();
 }
 
 void TForm2::ComboBox1Click()

@@ -3,6 +3,10 @@
 // follows it as the table's listener; menus, tool bar, grid, in-place editors
 // and settings lists only move texts between the widgets and the table.
 #include "ChannelTable.h"
+#include "RadioLink.h"
+#include "SerialPortList.h"
+#include "TComm.h"
+#include "TransferEngine.h"
 #include "UserMessages.h"
 
 #include <QCoreApplication>
@@ -30,15 +34,27 @@ class TForm2 : public QMainWindow, private zk::ChannelTableListener {
 public:
     // Runs the creation step (FormCreate) before returning; the window stays
     // hidden until someone shows it.
-    TForm2(zk::UserMessages& messages, zk::FileDialogs& dialogs, QWidget* parent = nullptr);
+    // ports says where the port list comes from.
+    TForm2(zk::UserMessages& messages, zk::FileDialogs& dialogs, QWidget* parent = nullptr,
+           zk::PortSources ports = {});
     ~TForm2() override;
 
     zk::ChannelTable& table() { return table_; }
     const zk::ChannelTable& table() const { return table_; }
 
-    // First status panel: whether the chosen port is open.
+    // First status panel: whether the chosen port is open. Its tooltip
+    // gives the reason when the last open failed.
     QString portStatusText() const;
     void setPortStatusText(const QString& text);
+
+    // The radio link: the reply text collected from Comm1, and the read and
+    // write procedures the dialogs run.
+    zk::RadioLink& radioLink() { return link_; }
+    zk::TransferEngine& transferEngine() { return engine_; }
+    // True when the status says the port chosen in ComboBox1 is open.
+    bool portReady() const;
+
+    TComm Comm1;
 
     // Commands that other windows carry out; unset hooks do nothing.
     std::function<void()> onRead;           // N6 "Read"
@@ -120,6 +136,9 @@ private:
     zk::UserMessages& messages_;
     zk::FileDialogs& dialogs_;
     zk::ChannelTable table_;
+    zk::PortSources portSources_;
+    zk::RadioLink link_;
+    zk::TransferEngine engine_;
 
     QAction* N1 = nullptr;
     QAction* N2 = nullptr;

@@ -135,7 +135,10 @@ bool TForm2::askToQuit()
     bool quit = false;
     guarded([&] {
         quit = messages_.confirm("Do you want to close?");
-        // Yes ends the whole program, not only this window.
+        // Yes ends the whole program, not only this window. A transfer that
+        // is waiting for the radio stops at its next step, sending nothing more.
+        if (quit)
+            link_.abort();
         if (quit && onQuit)
             onQuit();
     });

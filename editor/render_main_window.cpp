@@ -67,7 +67,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     SilentMessages messages;
     NoDialogs dialogs;
-    TForm2 form2(messages, dialogs);
+    // No real device is opened for a picture; the status shows "No Port!".
+    TForm2 form2(messages, dialogs, nullptr, zk::PortSources{"/nonexistent", "/nonexistent", {}});
     form2.setWindowTitle(QStringLiteral("ZK-H41"));
     loadSamplePlan(form2.table());
     form2.show();

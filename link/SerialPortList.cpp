@@ -58,6 +58,20 @@ std::vector<std::string> enumerateSerialPorts(const std::string& sysRoot, const 
     return ports;
 }
 
+std::vector<std::string> portChoices(const PortSources& sources)
+{
+    std::vector<std::string> ports = enumerateSerialPorts(sources.sysRoot, sources.devRoot);
+    for (const std::string& extra : sources.extraPorts) {
+        std::error_code ec;
+        const fs::path absolute = fs::absolute(extra, ec);
+        const std::string path = ec ? extra : absolute.lexically_normal().string();
+        if (std::find(ports.begin(), ports.end(), path) == ports.end())
+            ports.push_back(path);
+    }
+    sortPortNames(ports);
+    return ports;
+}
+
 void sortPortNames(std::vector<std::string>& names)
 {
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {

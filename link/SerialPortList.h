@@ -15,4 +15,16 @@ std::vector<std::string> enumerateSerialPorts(const std::string& sysRoot = "/sys
 // Sorts paths as text, ignoring letter case, so ttyUSB10 precedes ttyUSB2.
 void sortPortNames(std::vector<std::string>& names);
 
+// Where the port list comes from: the computer's serial devices, plus paths
+// named on the command line (virtual ports such as the virtual radio's).
+struct PortSources {
+    std::string sysRoot = "/sys";
+    std::string devRoot = "/dev";
+    std::vector<std::string> extraPorts;
+};
+
+// The computer's ports and the extra paths (made absolute), sorted as text
+// ignoring case, each once.
+std::vector<std::string> portChoices(const PortSources& sources);
+
 } // namespace zk

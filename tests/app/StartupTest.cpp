@@ -4,6 +4,7 @@
 #include "AppFolder.h"
 #include "Backdrop.h"
 #include "FakeUi.h"
+#include "NoSerialPorts.h"
 #include "Startup.h"
 
 #include <QAction>
@@ -38,7 +39,7 @@ protected:
     Startup& startup()
     {
         if (!startup_)
-            startup_ = std::make_unique<Startup>(messages, dialogs, [this] { ++programEnds; }, app.folder());
+            startup_ = std::make_unique<Startup>(messages, dialogs, [this] { ++programEnds; }, app.folder(), zk::test::noSerialPorts());
         return *startup_;
     }
 
@@ -211,7 +212,7 @@ TEST_F(ProgramStart, ChangePasswordFromTheToolBarAndTheNextLoginNeedsTheNewOne)
 
 TEST_F(ProgramStart, ClosingTheLoginWindowWithYesEndsTheEventLoop)
 {
-    Startup s(messages, dialogs, &Startup::endEventLoop, app.folder());
+    Startup s(messages, dialogs, &Startup::endEventLoop, app.folder(), zk::test::noSerialPorts());
     s.start();
     messages.answers = {true};
     EXPECT_EQ(runEventLoop([&] { s.form1.close(); }), 0);
@@ -220,7 +221,7 @@ TEST_F(ProgramStart, ClosingTheLoginWindowWithYesEndsTheEventLoop)
 
 TEST_F(ProgramStart, QuitFromTheMainWindowAnsweredYesEndsTheEventLoop)
 {
-    Startup s(messages, dialogs, &Startup::endEventLoop, app.folder());
+    Startup s(messages, dialogs, &Startup::endEventLoop, app.folder(), zk::test::noSerialPorts());
     s.start();
     auto* field = s.form1.findChild<QLineEdit*>(QStringLiteral("Edit1"));
     QTest::keyClicks(field, "123456");

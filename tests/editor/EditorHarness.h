@@ -3,6 +3,8 @@
 // typing into whatever has the focus, menu and tool-bar clicks. The message
 // and dialog seams are the recording doubles.
 #include "FakeUi.h"
+#include "NoSerialPorts.h"
+#include "WaitUntil.h"
 #include "f2.h"
 
 #include <QAbstractItemView>
@@ -33,24 +35,11 @@ inline void PrintTo(const QString& text, std::ostream* out)
 
 namespace zk::test {
 
-// Polls until the condition holds, processing events; generous upper bound.
-inline bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 10000)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QTest::qWait(5);
-    }
-    return true;
-}
-
 class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        window = std::make_unique<TForm2>(messages, dialogs);
+        window = std::make_unique<TForm2>(messages, dialogs, nullptr, noSerialPorts());
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

@@ -8,17 +8,17 @@ namespace {
 
 TEST(PortStatus, OpenPortIsRecognisedByItsComPrefix)
 {
-    EXPECT_TRUE(statusShowsOpenPort("Serial Port:COM3"));
-    EXPECT_TRUE(statusShowsOpenPort("Serial Port:COM10"));
+    EXPECT_TRUE(statusShowsOpenPort("Serial Port:/dev/ttyS0"));
+    EXPECT_TRUE(statusShowsOpenPort("Serial Port:/dev/ttyUSB10"));
     EXPECT_FALSE(statusShowsOpenPort("Serial Port:The Port is Used"));
     EXPECT_FALSE(statusShowsOpenPort("No Port!"));
-    EXPECT_FALSE(statusShowsOpenPort("Serial Port:/dev/ttyUSB0"));
+    EXPECT_FALSE(statusShowsOpenPort("Serial Port:"));
 }
 
 TEST(PortStatus, TextAfterAnOpenAttempt)
 {
-    EXPECT_EQ(statusAfterOpen(true, "COM1"), "Serial Port:COM1");
-    EXPECT_EQ(statusAfterOpen(false, "COM1"), "Serial Port:The Port is Used");
+    EXPECT_EQ(statusAfterOpen(true, "/dev/ttyS0"), "Serial Port:/dev/ttyS0");
+    EXPECT_EQ(statusAfterOpen(false, "/dev/ttyS0"), "Serial Port:The Port is Used");
     EXPECT_EQ(statusAfterOpen(false, ""), "Serial Port:The Port is Used");
 }
 

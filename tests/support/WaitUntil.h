@@ -10,7 +10,7 @@
 
 namespace zk::test {
 
-inline bool waitUntil(const std::function<bool()>& condition, int limitMs = 5000)
+inline bool waitUntil(const std::function<bool()>& condition, int limitMs = 10000)
 {
     QDeadlineTimer deadline(limitMs);
     while (!condition()) {

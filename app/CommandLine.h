@@ -1,0 +1,20 @@
+#pragma once
+// The program's command line: nothing, or any number of `--port PATH` that
+// add serial devices (virtual ones, say) to the port list.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zk {
+
+struct CommandLine {
+    std::vector<std::string> extraPorts;
+};
+
+// The options after the program name; nothing for anything else, with the
+// reason in error.
+std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& arguments, std::string& error);
+
+inline constexpr const char* kUsage = "Usage: zk-h41 [--port PATH]...";
+
+} // namespace zk
