@@ -1,6 +1,7 @@
 // Runs the built zk-h41-cli on real files in a temporary folder.
 #include "ChannelFile.h"
 #include "RunProgram.h"
+#include "SerialPortList.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -77,12 +78,15 @@ TEST(CliUsage, HelpForTheToolAndEachCommandGoesToStandardOutput)
     EXPECT_EQ(tool.exitStatus, 0);
     EXPECT_EQ(tool.err, "");
     for (const char* line : {"Usage: zk-h41-cli <command> [arguments]", "  show PLAN.bc ", "  encode PLAN.bc ",
-                             "  decode RECORDS.txt -o PLAN.bc "})
+                             "  decode RECORDS.txt -o PLAN.bc ", "  ports ", "  read --port PATH -o PLAN.bc ",
+                             "  write --port PATH PLAN.bc "})
         EXPECT_NE(tool.out.find(line), std::string::npos) << line;
-    for (const std::string command : {"show", "encode", "decode"}) {
+    for (const std::string command : {"show", "encode", "decode", "ports", "read", "write"}) {
         const ProgramResult r = cli({command, "--help"});
         EXPECT_EQ(r.exitStatus, 0);
-        EXPECT_EQ(r.out.rfind("Usage: zk-h41-cli " + command + " ", 0), 0u) << r.out;
+        const std::string head = "Usage: zk-h41-cli " + command;
+        EXPECT_EQ(r.out.rfind(head, 0), 0u) << r.out;
+        EXPECT_TRUE(r.out.size() > head.size() && (r.out[head.size()] == ' ' || r.out[head.size()] == '\n')) << r.out;
     }
 }
 
@@ -96,6 +100,38 @@ TEST(CliUsage, WrongUsageExitsWithTwo)
     expectUsageFailure(cli({"decode", "records.txt"}), "missing '-o PLAN.bc'");
     expectUsageFailure(cli({"decode", "records.txt", "-o"}), "option '-o' needs a file name");
     expectUsageFailure(cli({"decode", "-o", "plan.bc"}), "missing records file (or '-' for standard input)");
+    expectUsageFailure(cli({"ports", "/dev/ttyS0"}), "unexpected argument '/dev/ttyS0'");
+    expectUsageFailure(cli({"ports", "--all"}), "unknown option '--all'");
+    expectUsageFailure(cli({"read", "-o", "plan.bc"}), "missing '--port PATH'");
+    expectUsageFailure(cli({"read", "--port"}), "option '--port' needs a device path");
+    expectUsageFailure(cli({"read", "--port", "", "-o", "plan.bc"}), "option '--port' needs a device path");
+    expectUsageFailure(cli({"read", "--port", "/dev/ttyS0"}), "missing '-o PLAN.bc'");
+    expectUsageFailure(cli({"read", "--port", "/dev/ttyS0", "-o"}), "option '-o' needs a file name");
+    expectUsageFailure(cli({"read", "--port", "/dev/ttyS0", "-o", "a.bc", "b.bc"}), "unexpected argument 'b.bc'");
+    expectUsageFailure(cli({"read", "--baud", "9600"}), "unknown option '--baud'");
+    expectUsageFailure(cli({"write", "plan.bc"}), "missing '--port PATH'");
+    expectUsageFailure(cli({"write", "--port", "/dev/ttyS0"}), "missing channel file");
+    expectUsageFailure(cli({"write", "--port", "/dev/ttyS0", "a.bc", "b.bc"}), "unexpected argument 'b.bc'");
+    expectUsageFailure(cli({"write", "--port", "/dev/ttyS0", "-o", "a.bc"}), "unknown option '-o'");
+}
+
+TEST(CliPorts, ListsTheSerialPortsTheSystemReports)
+{
+    const ProgramResult r = cli({"ports"});
+    EXPECT_EQ(r.exitStatus, 0);
+    std::string expected;
+    for (const std::string& port : enumerateSerialPorts())
+        expected += port + "\n";
+    EXPECT_EQ(r.out, expected);
+    EXPECT_EQ(r.err, expected.empty() ? "No serial port found.\n" : "");
+}
+
+TEST(CliWrite, APlanThatCannotBeLoadedIsReportedBeforeThePortIsOpened)
+{
+    TempFolder folder;
+    // The port does not exist either; the file is looked at first.
+    expectFailure(cli({"write", "--port", folder.file("ttyNONE"), folder.file("absent.bc")}),
+                  "Cannot open file \"" + folder.file("absent.bc") + "\". No such file or directory");
 }
 
 TEST(CliShow, PrintsTheChannelsAlignedAndTheSettingsByTheirTexts)

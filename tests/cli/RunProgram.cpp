@@ -24,7 +24,8 @@ void makePipe(int fds[2])
 
 } // namespace
 
-ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args, const std::string& input)
+ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args, const std::string& input,
+                         const std::function<void(pid_t)>& started)
 {
     int in[2], out[2], err[2];
     makePipe(in);
@@ -56,6 +57,8 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
         ::close(err[0]);
         throw std::runtime_error("cannot start " + program);
     }
+    if (started)
+        started(pid);
 
     // Feed and drain at once, so neither side can block on a full pipe.
     // A child that leaves its input unread closes the pipe: ignore SIGPIPE.
