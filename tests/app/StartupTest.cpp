@@ -39,7 +39,8 @@ protected:
     Startup& startup()
     {
         if (!startup_)
-            startup_ = std::make_unique<Startup>(messages, dialogs, [this] { ++programEnds; }, app.folder(), zk::test::noSerialPorts());
+            startup_ = std::make_unique<Startup>(messages, dialogs, [this] { ++programEnds; }, app.folder(),
+                                                 zk::test::noSerialPorts());
         return *startup_;
     }
 

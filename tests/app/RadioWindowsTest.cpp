@@ -1,0 +1,294 @@
+// The read and write dialogs of the running program against the virtual
+// radio: the main window opens the radio's port at start, the user presses
+// Read or Write in the dialogs, and the bytes on the wire are checked.
+#include "AppFolder.h"
+#include "Codec.h"
+#include "FakeUi.h"
+#include "HexText.h"
+#include "NoSerialPorts.h"
+#include "Startup.h"
+#include "VirtualRadio.h"
+#include "WaitUntil.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using zk::ColDecode;
+using zk::ColEncode;
+using zk::ColRx;
+using zk::ColTx;
+
+const std::string kHandshake = "50524F4752414D";
+
+class RadioWindows : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        radio.start();
+        QApplication::setQuitOnLastWindowClosed(false);
+        startup = std::make_unique<Startup>(messages, dialogs, [] {}, app.folder(),
+                                            zk::test::noSerialPorts({radio.path(), "/nonexistent/port"}));
+        form2().onQuit = [this] { ++quits; };
+    }
+    void TearDown() override
+    {
+        startup.reset();
+        radio.stop();
+        QApplication::setQuitOnLastWindowClosed(true);
+    }
+
+    TForm2& form2() { return startup->form2; }
+    TForm5& form5() { return startup->form5; }
+    TForm6& form6() { return startup->form6; }
+    QString status() { return form2().portStatusText(); }
+    std::string wire() const { return zk::toHexText(radio.received()); }
+
+    // The user's way to Read and Write: the tool-bar buttons of N6 and N7.
+    void clickToolButton(const char* actionName)
+    {
+        auto* action = form2().findChild<QAction*>(QLatin1String(actionName));
+        auto* bar = form2().findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+        ASSERT_TRUE(action && bar);
+        QTest::mouseClick(bar->widgetForAction(action), Qt::LeftButton);
+    }
+    // Runs the whole transfer: the click returns when the procedure ends.
+    void press(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+    void loadRadio(const zk::ChannelTable& plan)
+    {
+        for (int row = 1; row <= zk::kChannels; ++row)
+            radio.writeMemory(static_cast<std::uint16_t>(0x10 + 16 * (row - 1)),
+                              zk::fromHexText(zk::encodeChannelRecord(plan, row)));
+        radio.writeMemory(0x12F, zk::fromHexText(zk::encodeSettingsRecord(plan)));
+    }
+
+    void pickPort(int index)
+    {
+        auto* list = form2().findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+        list->setCurrentIndex(index);
+        emit list->activated(index); // what a pick in the drop-down list sends
+    }
+
+    VirtualRadio radio;
+    zk::test::AppFolder app;
+    zk::test::RecordingMessages messages;
+    zk::test::ScriptedFileDialogs dialogs;
+    std::unique_ptr<Startup> startup;
+    int quits = 0;
+};
+
+zk::ChannelTable plan()
+{
+    zk::ChannelTable t;
+    t.setCell(ColRx, 1, "146.25000");
+    t.setCell(ColTx, 1, "146.85000");
+    t.setCell(ColDecode, 1, "88.5HZ");
+    t.setCell(ColEncode, 1, "88.5HZ");
+    t.setCell(zk::ColPower, 1, "High");
+    t.setCell(zk::ColBandwidth, 1, "Wide");
+    t.setCell(ColRx, 12, "446.00625");
+    t.setCell(ColTx, 12, "446.00625");
+    t.setSetting(1, 8);
+    return t;
+}
+
+} // namespace
+
+TEST_F(RadioWindows, StartOpensTheFirstPortOfTheListAndShowsWhyAnotherFails)
+{
+    auto* list = form2().findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->itemText(0).toStdString(), radio.path()); // /dev/pts/... sorts first
+    EXPECT_EQ(status().toStdString(), "Serial Port:" + radio.path());
+    EXPECT_TRUE(form2().Comm1.IsOpen());
+
+    pickPort(1);
+    EXPECT_EQ(status(), "Serial Port:The Port is Used");
+    EXPECT_FALSE(form2().Comm1.IsOpen()); // the port open before was closed first
+    auto* panel = form2().findChild<QLabel*>(QStringLiteral("StatusPanel1"));
+    EXPECT_TRUE(panel->toolTip().contains("/nonexistent/port")) << panel->toolTip().toStdString();
+
+    // Back to the radio: opened again, and the reason is gone.
+    pickPort(0);
+    EXPECT_EQ(status().toStdString(), "Serial Port:" + radio.path());
+    EXPECT_TRUE(panel->toolTip().isEmpty());
+}
+
+TEST_F(RadioWindows, ReadFillsTheGridReportsSuccessAndClosesTheDialog)
+{
+    loadRadio(plan());
+    clickToolButton("N6");
+    ASSERT_TRUE(form5().isVisible());
+    EXPECT_EQ(form5().ProgressBar1->value(), 0);
+
+    press(form5().Button1);
+
+    EXPECT_EQ(messages.notices(), std::vector<std::string>{"Read Success!"});
+    EXPECT_FALSE(form5().isVisible());
+    EXPECT_EQ(form5().ProgressBar1->value(), 5);
+    EXPECT_EQ(form2().table().cell(ColTx, 1), "146.85000");
+    EXPECT_EQ(form2().table().cell(ColDecode, 1), "88.5HZ");
+    EXPECT_EQ(form2().table().cell(ColRx, 12), "446.00625");
+    EXPECT_EQ(form2().table().setting(1), 8);
+    EXPECT_EQ(form2().table().band(), 4); // inferred from row 12
+    ASSERT_TRUE(zk::test::waitUntil([&] { return wire().size() >= 2 * (7u + 5 * 4 + 1); }));
+    EXPECT_EQ(wire().substr(wire().size() - 2), "45");
+
+    // Shown again: the bar starts at 0.
+    clickToolButton("N6");
+    EXPECT_EQ(form5().ProgressBar1->value(), 0);
+}
+
+TEST_F(RadioWindows, PressesDuringATransferDoNotStartAnother)
+{
+    loadRadio(plan());
+    clickToolButton("N6");
+    clickToolButton("N7");
+    QTimer::singleShot(700, [this] {
+        press(form6().Button1);
+        press(form5().Button1);
+    });
+    press(form5().Button1);
+
+    EXPECT_EQ(messages.notices(), std::vector<std::string>{"Read Success!"});
+    ASSERT_TRUE(zk::test::waitUntil([&] { return wire().size() >= 2 * (7u + 5 * 4 + 1); }));
+    EXPECT_EQ(wire().find(kHandshake, 1), std::string::npos) << "a second transfer began";
+    EXPECT_TRUE(form6().isVisible()); // its press was ignored, not run
+}
+
+TEST_F(RadioWindows, ARadioFallingSilentGivesReadErrorAndKeepsLaterRows)
+{
+    loadRadio(plan());
+    RadioFaults faults;
+    faults.silentAfter = 2;
+    radio.setFaults(faults);
+    form2().table().setCell(ColRx, 12, "150.00000");
+    clickToolButton("N6");
+
+    press(form5().Button1);
+
+    EXPECT_EQ(messages.notices(), std::vector<std::string>{"Read Error!"});
+    EXPECT_FALSE(form5().isVisible());
+    EXPECT_EQ(form5().ProgressBar1->value(), 2);
+    EXPECT_EQ(form2().table().cell(ColRx, 1), "146.25000");
+    EXPECT_EQ(form2().table().cell(ColRx, 12), "150.00000");
+    EXPECT_EQ(wire().find("45", wire().size() - 2), std::string::npos);
+}
+
+TEST_F(RadioWindows, ABadDigitShowsTheErrorAndLeavesTheDialogOpen)
+{
+    RadioFaults faults;
+    faults.badDigitChannel = 2;
+    radio.setFaults(faults);
+    clickToolButton("N6");
+
+    press(form5().Button1);
+
+    ASSERT_EQ(messages.errors().size(), 1u);
+    EXPECT_NE(messages.errors()[0].find("is not a valid floating point value."), std::string::npos);
+    EXPECT_TRUE(messages.notices().empty());
+    EXPECT_TRUE(form5().isVisible());
+    EXPECT_EQ(form5().ProgressBar1->value(), 1);
+}
+
+TEST_F(RadioWindows, PortNotReadySendsNothingAndKeepsTheDialogsOpen)
+{
+    pickPort(1);
+    clickToolButton("N6");
+    press(form5().Button1);
+    clickToolButton("N7");
+    press(form6().Button1);
+
+    EXPECT_EQ(messages.notices(), (std::vector<std::string>{"The Port is Used!", "The Port is used!"}));
+    EXPECT_TRUE(form5().isVisible());
+    EXPECT_TRUE(form6().isVisible());
+    QTest::qWait(200);
+    EXPECT_TRUE(radio.received().empty());
+}
+
+TEST_F(RadioWindows, WriteLeavesTheGridInTheRadio)
+{
+    const zk::ChannelTable p = plan();
+    for (int r = 1; r <= zk::kChannels; ++r)
+        for (int c = 1; c < zk::kColumns; ++c)
+            form2().table().setCell(c, r, p.cell(c, r));
+    form2().table().setSetting(1, 8);
+    clickToolButton("N7");
+
+    press(form6().Button1);
+
+    EXPECT_EQ(messages.notices(), std::vector<std::string>{"Write Success!"});
+    EXPECT_FALSE(form6().isVisible());
+    EXPECT_EQ(form6().ProgressBar1->value(), 5);
+    std::string records;
+    for (int row = 1; row <= zk::kChannels; ++row)
+        records += zk::encodeChannelRecord(form2().table(), row);
+    EXPECT_EQ(zk::toHexText(radio.readMemory(0x10, 256)), records);
+    EXPECT_EQ(zk::toHexText(radio.readMemory(0x12F, 16)), zk::encodeSettingsRecord(form2().table()));
+}
+
+TEST_F(RadioWindows, WriteOfACellWithoutEncodingSendsNothing)
+{
+    form2().table().setCell(ColRx, 3, "145.00000");
+    form2().table().setCell(ColEncode, 3, "88.5"); // as a damaged file can bring it
+    clickToolButton("N7");
+
+    press(form6().Button1);
+
+    EXPECT_EQ(messages.errors(),
+              std::vector<std::string>{"Channel 3, QT/DQT Enc: \"88.5\" cannot be stored in the radio."});
+    EXPECT_TRUE(messages.notices().empty());
+    EXPECT_TRUE(form6().isVisible());
+    QTest::qWait(200);
+    EXPECT_TRUE(radio.received().empty());
+}
+
+TEST_F(RadioWindows, ChangingASettingDuringAReadLeavesAWorkingPort)
+{
+    loadRadio(plan());
+    clickToolButton("N6");
+    auto* c1 = form2().findChild<QComboBox*>(QStringLiteral("c1"));
+    QTimer::singleShot(650, [c1] {
+        c1->setCurrentIndex(2);
+        emit c1->activated(2); // the pick closes and reopens the port
+    });
+    press(form5().Button1);
+    ASSERT_EQ(messages.notices().size(), 1u); // the read ended one way or the other
+    EXPECT_EQ(status().toStdString(), "Serial Port:" + radio.path());
+
+    messages.clear();
+    clickToolButton("N6");
+    press(form5().Button1);
+    EXPECT_EQ(messages.notices(), std::vector<std::string>{"Read Success!"});
+}
+
+TEST_F(RadioWindows, QuittingDuringATransferStopsItWithoutSendingMore)
+{
+    clickToolButton("N7");
+    messages.answers = {true};
+    std::size_t wireAtQuit = 0;
+    QTimer::singleShot(800, [&] {
+        wireAtQuit = radio.received().size();
+        form2().findChild<QAction*>(QStringLiteral("N15"))->trigger();
+    });
+
+    press(form6().Button1);
+
+    EXPECT_EQ(quits, 1);
+    EXPECT_EQ(messages.questions(), std::vector<std::string>{"Do you want to close?"});
+    EXPECT_TRUE(messages.notices().empty()); // no "Write Error!" on the way out
+    QTest::qWait(300);
+    // At most the block being sent when Quit was answered reaches the line.
+    EXPECT_LE(radio.received().size(), wireAtQuit + 68);
+}
