@@ -8,7 +8,7 @@ JOBS       ?= $(shell nproc)
 CMAKE_GEN   = -G Ninja
 SUPP        = $(CURDIR)/tools/sanitizers
 
-.PHONY: all deps build run test test-main test-asan test-tsan bench fuzz screenshot demo clean
+.PHONY: all deps build run test test-main test-asan test-tsan bench fuzz demo clean
 
 all: build
 
@@ -44,6 +44,19 @@ test-tsan: deps
 	  if [ -x $$t ]; then echo "== $$t (ThreadSanitizer)"; \
 	    QT_QPA_PLATFORM=offscreen TSAN_OPTIONS="halt_on_error=1 suppressions=$(SUPP)/tsan.supp" $$t || exit 1; fi; \
 	done
+
+# The virtual radio on a pseudo-terminal, and the program with that port in
+# its list. The radio's memory survives between runs in the image file.
+DEMO_PORT  = $(CURDIR)/$(BUILD)/demo-radio
+DEMO_IMAGE = $(CURDIR)/$(BUILD)/demo-radio.img
+demo: build
+	@rm -f $(DEMO_PORT)
+	@$(BUILD)/bin/zk-h41-sim --link $(DEMO_PORT) --image $(DEMO_IMAGE) & sim=$$!; \
+	trap 'kill $$sim 2>/dev/null; wait $$sim 2>/dev/null' EXIT INT TERM; \
+	for i in $$(seq 100); do [ -e $(DEMO_PORT) ] && break; sleep 0.1; done; \
+	[ -e $(DEMO_PORT) ] || { echo "The virtual radio did not start." >&2; exit 1; }; \
+	echo "Virtual radio on $(DEMO_PORT). Log in (password 123456), choose that port, then Read or Write."; \
+	$(BUILD)/bin/zk-h41 --port $(DEMO_PORT)
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x $$b ] && echo "== $$b" && $$b; done
