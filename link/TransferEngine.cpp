@@ -38,6 +38,15 @@ std::string TransferEngine::blockCommand(std::string_view letter, int block, std
 
 TransferResult TransferEngine::read(const ProgressFunction& progress)
 {
+    return run(nullptr, [&] { return readBlocks(progress); });
+}
+
+// The frame both procedures share: one transfer at a time, the port-ready
+// check, an optional check before anything is sent, and errors turned into
+// a Stopped outcome that says whether bytes had gone out.
+TransferResult TransferEngine::run(const std::function<void()>& beforeSending,
+                                   const std::function<TransferResult()>& procedure)
+{
     if (busy_)
         return {TransferOutcome::Busy, {}, false};
     BusyGuard guard(busy_);
@@ -45,7 +54,13 @@ TransferResult TransferEngine::read(const ProgressFunction& progress)
     if (!link_.portReady())
         return {TransferOutcome::PortNotReady, {}, false};
     try {
-        return readBlocks(progress);
+        if (beforeSending)
+            beforeSending();
+    } catch (const AppError& e) {
+        return {TransferOutcome::Stopped, e.what(), false};
+    }
+    try {
+        return procedure();
     } catch (const AppError& e) {
         return {TransferOutcome::Stopped, e.what(), true};
     }
@@ -62,14 +77,17 @@ TransferResult TransferEngine::readBlocks(const ProgressFunction& progress)
             return {TransferOutcome::Failed, {}, true};
         if (progress)
             progress(k + 1);
+        // The reply's first 4 bytes are not examined; the records follow.
         const std::string reply = link_.replyText();
+        const auto record = [&](int i) {
+            return std::string_view(reply).substr(kReplyHeaderLength + kRecordHexLength * static_cast<std::size_t>(i),
+                                                  kRecordHexLength);
+        };
         if (k < kSettingsBlock) {
             for (int i = 0; i < kRecordsPerBlock; ++i)
-                decodeChannelRecord(table_,
-                                    std::string_view(reply).substr(kReplyHeaderLength + 32 * static_cast<std::size_t>(i), 32),
-                                    kRecordsPerBlock * k + i + 1);
+                decodeChannelRecord(table_, record(i), kRecordsPerBlock * k + i + 1);
         } else {
-            decodeSettingsRecord(table_, std::string_view(reply).substr(kReplyHeaderLength, 32));
+            decodeSettingsRecord(table_, record(0));
             link_.sendEndByte();
         }
     }
@@ -78,27 +96,15 @@ TransferResult TransferEngine::readBlocks(const ProgressFunction& progress)
 
 TransferResult TransferEngine::write(const ProgressFunction& progress)
 {
-    if (busy_)
-        return {TransferOutcome::Busy, {}, false};
-    BusyGuard guard(busy_);
-    link_.resetAbort();
-    if (!link_.portReady())
-        return {TransferOutcome::PortNotReady, {}, false};
-    try {
-        // A radio must never receive a record we cannot form: check them
-        // all before the first byte goes out.
+    // A radio must never receive a record we cannot form: check them all
+    // before the first byte goes out. A cell made unencodable during the
+    // write (a file opened meanwhile) stops it at that block.
+    const auto checkRecords = [this] {
         for (int row = 1; row <= kChannels; ++row)
             encodeChannelRecord(table_, row);
         encodeSettingsRecord(table_);
-    } catch (const AppError& e) {
-        return {TransferOutcome::Stopped, e.what(), false};
-    }
-    try {
-        return writeBlocks(progress);
-    } catch (const AppError& e) {
-        // The table changed into something unencodable during the write.
-        return {TransferOutcome::Stopped, e.what(), true};
-    }
+    };
+    return run(checkRecords, [&] { return writeBlocks(progress); });
 }
 
 TransferResult TransferEngine::writeBlocks(const ProgressFunction& progress)

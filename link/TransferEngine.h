@@ -51,6 +51,7 @@ public:
 
 private:
     class BusyGuard;
+    TransferResult run(const std::function<void()>& beforeSending, const std::function<TransferResult()>& procedure);
     TransferResult readBlocks(const ProgressFunction& progress);
     TransferResult writeBlocks(const ProgressFunction& progress);
     static std::string blockCommand(std::string_view letter, int block, std::string_view length);
