@@ -22,10 +22,12 @@ namespace zk::cli {
 
 namespace {
 
-// How long the writer may take to hand the end byte to the driver.
+// Closing the port throws away whatever the writer or the driver still
+// holds, and the end byte is queued just before the transfer returns. So
+// wait for the writer to pass it on (at most this long) ...
 constexpr int kSendLimitMs = 2000;
-// A USB adapter or a pseudo-terminal may still hold the last byte after the
-// driver counts it as sent, and closing throws away whatever is left.
+// ... for the driver to send it, and a little more for a USB adapter's own
+// buffer, which the driver does not count.
 constexpr int kSettleMs = 50;
 
 constexpr const char* kInterrupted = "Interrupted";
@@ -62,8 +64,8 @@ public:
     bool interrupted() const { return interrupts_.interrupted(); }
     int queueEmptied() const { return queueEmptied_; }
 
-    // Waits until the writer has passed on everything queued after
-    // `emptiedBefore` notices and the line has sent it.
+    // Waits until the writer reports its queue empty once more than
+    // `emptiedBefore` times, then until the line has sent it all.
     void finishSending(int emptiedBefore)
     {
         if (queueEmptied_ == emptiedBefore) {
@@ -120,13 +122,13 @@ bool transferWithRadio(Direction direction, const std::string& port, ChannelTabl
 
     TransferResult result{TransferOutcome::Aborted, {}, false};
     // A signal that came while the port opened stops us before anything is sent.
-    if (!session.interrupted()) {
-        // Every notice so far is for bytes before the end byte, if one is
-        // sent: the engine sends it straight after its last wait.
+    if (!session.interrupted())
         result = reading ? engine.read(printProgress) : engine.write(printProgress);
-    }
-    if (result.outcome == TransferOutcome::Succeeded)
+    if (result.outcome == TransferOutcome::Succeeded) {
+        // The engine's waits have seen the writer's notice for every command;
+        // only the end byte, sent after the last wait, can still be queued.
         session.finishSending(session.queueEmptied());
+    }
     session.close();
 
     const char* errorText = reading ? kReadError : kWriteError;
