@@ -6,6 +6,7 @@
 #include "FakeUi.h"
 #include "HexText.h"
 #include "NoSerialPorts.h"
+#include "RadioMemory.h"
 #include "Startup.h"
 #include "VirtualRadio.h"
 #include "WaitUntil.h"
@@ -65,13 +66,7 @@ protected:
     // Runs the whole transfer: the click returns when the procedure ends.
     void press(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
 
-    void loadRadio(const zk::ChannelTable& plan)
-    {
-        for (int row = 1; row <= zk::kChannels; ++row)
-            radio.writeMemory(static_cast<std::uint16_t>(0x10 + 16 * (row - 1)),
-                              zk::fromHexText(zk::encodeChannelRecord(plan, row)));
-        radio.writeMemory(0x12F, zk::fromHexText(zk::encodeSettingsRecord(plan)));
-    }
+    void loadRadio(const zk::ChannelTable& plan) { zk::test::loadPlanIntoRadio(radio, plan); }
 
     void pickPort(int index)
     {

@@ -5,6 +5,7 @@
 #include "Codec.h"
 #include "HexText.h"
 #include "OpenFailure.h"
+#include "RadioMemory.h"
 #include "RunProgram.h"
 #include "TComm.h"
 #include "TempFolder.h"
@@ -22,6 +23,9 @@
 #include <signal.h>
 
 using namespace zk;
+using zk::test::channelAddress;
+using zk::test::kSettingsAddress;
+using zk::test::loadPlanIntoRadio;
 using zk::test::namesIn;
 using zk::test::ProgramResult;
 using zk::test::readBytes;
@@ -34,7 +38,6 @@ const std::string kHandshake = "50524F4752414D";
 const std::string kAllBlocks = "block 1/5\nblock 2/5\nblock 3/5\nblock 4/5\nblock 5/5\n";
 constexpr std::size_t kHandshakeBytes = 7;
 constexpr std::size_t kReadCommandBytes = 4;
-constexpr std::uint16_t kSettingsAddress = 0x12F;
 
 ProgramResult cli(const std::vector<std::string>& args, const std::function<void(pid_t)>& started = {})
 {
@@ -52,11 +55,6 @@ std::string readCommands(int blocks)
     for (int k = 0; k < blocks; ++k)
         wire += "52" + address(k) + "40";
     return wire;
-}
-
-std::uint16_t channelAddress(int row)
-{
-    return static_cast<std::uint16_t>(0x10 + 16 * (row - 1));
 }
 
 ChannelTable samplePlan()
@@ -77,13 +75,6 @@ ChannelTable samplePlan()
     t.setSetting(3, 1);
     t.setSetting(4, 8);
     return t;
-}
-
-void loadIntoRadio(VirtualRadio& radio, const ChannelTable& plan)
-{
-    for (int row = 1; row <= kChannels; ++row)
-        radio.writeMemory(channelAddress(row), fromHexText(encodeChannelRecord(plan, row)));
-    radio.writeMemory(kSettingsAddress, fromHexText(encodeSettingsRecord(plan)));
 }
 
 // The radio's memory as `encode` prints a plan: 16 channel records, then
@@ -159,7 +150,7 @@ protected:
 
 TEST_F(RadioCli, FullReadWritesTheFileOfTheRadioMemory)
 {
-    loadIntoRadio(radio, samplePlan());
+    loadPlanIntoRadio(radio, samplePlan());
     const std::string plan = folder.file("from-radio.bc");
 
     const ProgramResult r = cli({"read", "--port", radio.path(), "-o", plan});
@@ -180,7 +171,7 @@ TEST_F(RadioCli, FullReadWritesTheFileOfTheRadioMemory)
 
 TEST_F(RadioCli, ReadFromARadioThatFallsSilentAfterTwoBlocksWritesNoFile)
 {
-    loadIntoRadio(radio, samplePlan());
+    loadPlanIntoRadio(radio, samplePlan());
     RadioFaults faults;
     faults.silentAfter = 2;
     radio.setFaults(faults);

@@ -4,6 +4,7 @@
 #include "EventLoopWait.h"
 #include "HexText.h"
 #include "PortConnection.h"
+#include "RadioMemory.h"
 #include "TComm.h"
 #include "TransferEngine.h"
 #include "VirtualRadio.h"
@@ -18,11 +19,6 @@
 using namespace zk;
 
 namespace {
-
-std::vector<std::uint8_t> bytesOf(const std::string& hex)
-{
-    return fromHexText(hex);
-}
 
 const std::string kHandshake = "50524F4752414D";
 
@@ -54,13 +50,6 @@ ChannelTable samplePlan()
     t.setSetting(3, 1);
     t.setSetting(4, 2);
     return t;
-}
-
-void loadIntoRadio(VirtualRadio& radio, const ChannelTable& plan)
-{
-    for (int row = 1; row <= kChannels; ++row)
-        radio.writeMemory(static_cast<std::uint16_t>(0x10 + 16 * (row - 1)), bytesOf(encodeChannelRecord(plan, row)));
-    radio.writeMemory(0x12F, bytesOf(encodeSettingsRecord(plan)));
 }
 
 class RadioTransfer : public ::testing::Test {
@@ -97,7 +86,7 @@ protected:
 TEST_F(RadioTransfer, FullReadFillsEveryRowAndSettingAndSends45Last)
 {
     const ChannelTable plan = samplePlan();
-    loadIntoRadio(radio, plan);
+    test::loadPlanIntoRadio(radio, plan);
     table.setCell(ColRx, 10, "150.00000"); // unprogrammed in the radio: emptied
     table.setBand(3);
 
@@ -121,7 +110,7 @@ TEST_F(RadioTransfer, FullReadFillsEveryRowAndSettingAndSends45Last)
 
 TEST_F(RadioTransfer, ReadFromARadioThatFallsSilentAfterTwoBlocks)
 {
-    loadIntoRadio(radio, samplePlan());
+    test::loadPlanIntoRadio(radio, samplePlan());
     RadioFaults faults;
     faults.silentAfter = 2;
     radio.setFaults(faults);
@@ -141,7 +130,7 @@ TEST_F(RadioTransfer, ReadFromARadioThatFallsSilentAfterTwoBlocks)
 
 TEST_F(RadioTransfer, RepliesInTwoPiecesAreGathered)
 {
-    loadIntoRadio(radio, samplePlan());
+    test::loadPlanIntoRadio(radio, samplePlan());
     RadioFaults faults;
     faults.splitBlock = RadioFaults::kEveryBlock;
     faults.splitPauseMs = 250;
@@ -180,7 +169,7 @@ TEST_F(RadioTransfer, AnAnswerLaterThanTheWaitFails)
 
 TEST_F(RadioTransfer, NonDecimalRxDigitStopsTheReadWithTheError)
 {
-    loadIntoRadio(radio, samplePlan());
+    test::loadPlanIntoRadio(radio, samplePlan());
     RadioFaults faults;
     faults.badDigitChannel = 6;
     radio.setFaults(faults);
