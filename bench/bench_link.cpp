@@ -13,6 +13,7 @@
 #include "EventLoopWait.h"
 #include "HexText.h"
 #include "PortConnection.h"
+#include "RadioMemory.h"
 #include "TComm.h"
 #include "TransferEngine.h"
 #include "VirtualRadio.h"
@@ -125,21 +126,6 @@ double floorMs(bool writing)
     return total;
 }
 
-ChannelTable samplePlan()
-{
-    ChannelTable t;
-    const char* rows[][7] = {
-        {"1", "146.25000", "146.25000", "67.0HZ", "67.0HZ", "High", "Wide"},
-        {"6", "145.50000", "145.50000", "D023N", "OFF", "Low", "Narrow"},
-        {"11", "438.51250", "430.51250", "OFF", "D754I", "High", "Narrow"},
-        {"16", "461.42500", "146.25000", "88.5HZ", "D023I", "Low", "Wide"},
-    };
-    for (const auto& row : rows)
-        for (int c = 1; c < kColumns; ++c)
-            t.setCell(c, std::stoi(row[0]), row[c]);
-    return t;
-}
-
 struct Wait {
     int requestedMs;
     Clock::time_point start;
@@ -172,12 +158,9 @@ RunFigures runOnce(bool writing)
     VirtualRadio radio(VirtualRadioOptions{kBaud, true, {}, {}});
     radio.start();
     const std::vector<pid_t> withRadio = threads();
-    ChannelTable plan = samplePlan();
-    if (!writing) {
-        for (int row = 1; row <= kChannels; ++row)
-            radio.writeMemory(static_cast<std::uint16_t>(0x10 + 16 * (row - 1)),
-                              fromHexText(encodeChannelRecord(plan, row)));
-    }
+    ChannelTable plan = zk::test::sampleRadioPlan();
+    if (!writing)
+        zk::test::loadPlanIntoRadio(radio, plan);
 
     TComm comm;
     comm.SetCommName(radio.path());

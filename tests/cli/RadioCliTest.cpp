@@ -27,6 +27,7 @@ using zk::test::channelAddress;
 using zk::test::kSettingsAddress;
 using zk::test::loadPlanIntoRadio;
 using zk::test::namesIn;
+using zk::test::sampleRadioPlan;
 using zk::test::ProgramResult;
 using zk::test::readBytes;
 using zk::test::TempFolder;
@@ -55,26 +56,6 @@ std::string readCommands(int blocks)
     for (int k = 0; k < blocks; ++k)
         wire += "52" + address(k) + "40";
     return wire;
-}
-
-ChannelTable samplePlan()
-{
-    ChannelTable t;
-    const char* rows[][7] = {
-        {"1", "146.25000", "146.25000", "67.0HZ", "67.0HZ", "High", "Wide"},
-        {"6", "145.50000", "145.50000", "D023N", "OFF", "Low", "Narrow"},
-        {"11", "438.51250", "430.51250", "OFF", "D754I", "High", "Narrow"},
-        {"16", "461.42500", "146.25000", "88.5HZ", "D023I", "Low", "Wide"},
-    };
-    for (const auto& row : rows)
-        for (int c = 1; c < kColumns; ++c)
-            t.setCell(c, std::stoi(row[0]), row[c]);
-    t.setSetting(0, 2);
-    t.setSetting(1, 40);
-    t.setSetting(2, 9);
-    t.setSetting(3, 1);
-    t.setSetting(4, 8);
-    return t;
 }
 
 // The radio's memory as `encode` prints a plan: 16 channel records, then
@@ -150,7 +131,7 @@ protected:
 
 TEST_F(RadioCli, FullReadWritesTheFileOfTheRadioMemory)
 {
-    loadPlanIntoRadio(radio, samplePlan());
+    loadPlanIntoRadio(radio, sampleRadioPlan());
     const std::string plan = folder.file("from-radio.bc");
 
     const ProgramResult r = cli({"read", "--port", radio.path(), "-o", plan});
@@ -171,7 +152,7 @@ TEST_F(RadioCli, FullReadWritesTheFileOfTheRadioMemory)
 
 TEST_F(RadioCli, ReadFromARadioThatFallsSilentAfterTwoBlocksWritesNoFile)
 {
-    loadPlanIntoRadio(radio, samplePlan());
+    loadPlanIntoRadio(radio, sampleRadioPlan());
     RadioFaults faults;
     faults.silentAfter = 2;
     radio.setFaults(faults);
@@ -216,7 +197,7 @@ TEST_F(RadioCli, InterruptedReadStopsWithoutSendingMore)
 TEST_F(RadioCli, FullWriteLeavesTheEncodedPlanInTheRadio)
 {
     const std::string plan = folder.file("plan.bc");
-    saveChannelFile(plan, samplePlan());
+    saveChannelFile(plan, sampleRadioPlan());
     const ProgramResult encoded = cli({"encode", plan});
     ASSERT_EQ(encoded.exitStatus, 0) << encoded.err;
 
@@ -241,7 +222,7 @@ TEST_F(RadioCli, FullWriteLeavesTheEncodedPlanInTheRadio)
 TEST_F(RadioCli, InterruptedWriteKeepsTheLaterBlocksOutOfTheRadio)
 {
     const std::string plan = folder.file("plan.bc");
-    saveChannelFile(plan, samplePlan());
+    saveChannelFile(plan, sampleRadioPlan());
     RadioFaults faults;
     faults.silentAfter = 1;
     radio.setFaults(faults);
@@ -256,7 +237,7 @@ TEST_F(RadioCli, InterruptedWriteKeepsTheLaterBlocksOutOfTheRadio)
     EXPECT_EQ(r.err, "block 1/5\nInterrupted\nWrite Error!\n");
     EXPECT_TRUE(test::waitUntil([&] { return radio.received().size() >= kHandshakeBytes + 2 * firstBlock; }));
     EXPECT_EQ(radio.received().size(), kHandshakeBytes + 2 * firstBlock);
-    const ChannelTable written = samplePlan();
+    const ChannelTable written = sampleRadioPlan();
     EXPECT_EQ(toHexText(radio.readMemory(channelAddress(1), 16)), encodeChannelRecord(written, 1));
     // The second block was refused by the silent radio, the third never sent.
     EXPECT_EQ(toHexText(radio.readMemory(channelAddress(11), 16)), std::string(32, 'F'));
@@ -264,7 +245,7 @@ TEST_F(RadioCli, InterruptedWriteKeepsTheLaterBlocksOutOfTheRadio)
 
 TEST_F(RadioCli, UnencodableCellStopsTheWriteBeforeAnythingIsSent)
 {
-    ChannelTable bad = samplePlan();
+    ChannelTable bad = sampleRadioPlan();
     bad.setCell(ColRx, 9, "14x.00000");
     const std::string plan = folder.file("bad.bc");
     saveChannelFile(plan, bad);
@@ -294,7 +275,7 @@ TEST_F(RadioCli, APortThatCannotBeOpenedIsExplained)
     EXPECT_EQ(r.err, noDevice);
     EXPECT_FALSE(std::filesystem::exists(plan));
 
-    saveChannelFile(plan, samplePlan());
+    saveChannelFile(plan, sampleRadioPlan());
     r = cli({"write", "--port", absent, plan});
     EXPECT_EQ(r.exitStatus, 1);
     EXPECT_EQ(r.err, noDevice);

@@ -7,6 +7,7 @@
 #include "VirtualRadio.h"
 
 #include <cstdint>
+#include <string>
 
 namespace zk::test {
 
@@ -16,6 +17,28 @@ inline std::uint16_t channelAddress(int row)
 }
 
 inline constexpr std::uint16_t kSettingsAddress = 0x12F;
+
+// Four channels spread over the four blocks, tones of every kind, and all
+// five settings away from their first item.
+inline ChannelTable sampleRadioPlan()
+{
+    ChannelTable t;
+    const char* rows[][7] = {
+        {"1", "146.25000", "146.25000", "67.0HZ", "67.0HZ", "High", "Wide"},
+        {"6", "145.50000", "145.50000", "D023N", "OFF", "Low", "Narrow"},
+        {"11", "438.51250", "430.51250", "OFF", "D754I", "High", "Narrow"},
+        {"16", "461.42500", "146.25000", "88.5HZ", "D023I", "Low", "Wide"},
+    };
+    for (const auto& row : rows)
+        for (int c = 1; c < kColumns; ++c)
+            t.setCell(c, std::stoi(row[0]), row[c]);
+    t.setSetting(0, 2);
+    t.setSetting(1, 40);
+    t.setSetting(2, 9);
+    t.setSetting(3, 1);
+    t.setSetting(4, 8);
+    return t;
+}
 
 inline void loadPlanIntoRadio(VirtualRadio& radio, const ChannelTable& plan)
 {
