@@ -16,8 +16,6 @@
 #include <iostream>
 #include <memory>
 
-#include <termios.h>
-
 namespace zk::cli {
 
 namespace {
@@ -78,8 +76,7 @@ public:
             loop.exec();
             waitingForEmpty_ = nullptr;
         }
-        if (comm_.IsOpen())
-            ::tcdrain(comm_.PortHandle());
+        comm_.DrainOutput();
         pumpEventsFor(kSettleMs);
     }
 

@@ -53,6 +53,7 @@ public:
 
     int setExclusive(int fd, bool on) override { return result(::ioctl(fd, on ? TIOCEXCL : TIOCNXCL)); }
 
+    int drainOutput(int fd) override { return result(::tcdrain(fd)); }
     int purge(int fd, unsigned flags) override
     {
         // Reads and writes are never left pending on a non-blocking

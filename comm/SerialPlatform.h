@@ -34,6 +34,8 @@ public:
     virtual int setExclusive(int fd, bool on) = 0;
     // PURGE_ flags.
     virtual int purge(int fd, unsigned flags) = 0;
+    // Waits until the driver has sent everything written so far.
+    virtual int drainOutput(int fd) = 0;
     virtual int getAttributes(int fd, termios& tio) = 0;
     // customBaud 0: the rate in tio; otherwise an arbitrary rate to set.
     virtual int setAttributes(int fd, const termios& tio, uint32_t customBaud) = 0;

@@ -101,6 +101,12 @@ void TComm::OpenPort()
     m_writeThread->start();
 }
 
+void TComm::DrainOutput()
+{
+    if (IsOpen())
+        m_platform.drainOutput(m_portHandle);
+}
+
 void TComm::ClosePort()
 {
     if (!IsOpen())

@@ -39,7 +39,11 @@ public:
     // that an already open port stays open.
     void OpenPort();
     // Stops the reader, then the writer, then closes; nothing when closed.
+    // Bytes not yet on the line are dropped, as with a purge.
     void ClosePort();
+    // Waits until the driver has sent what the writer handed it; nothing
+    // when closed. Lets a caller close right after its last byte.
+    void DrainOutput();
     // Queues a copy of Length bytes for the writer. True means queued, not
     // sent; false when closed, Length is 0 or the writer has ended.
     bool SendData(const void* Buffer, uint16_t Length);

@@ -72,6 +72,7 @@ public:
         }
         return real().purge(fd, flags);
     }
+    int drainOutput(int fd) override { return real().drainOutput(fd); }
     int getAttributes(int fd, termios& tio) override { return real().getAttributes(fd, tio); }
     int setAttributes(int fd, const termios& tio, uint32_t customBaud) override
     {
