@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev
   clang libclang-rt-dev
+  fonts-dejavu-core
 )
 
 missing=()
@@ -28,4 +29,4 @@ fi
 
 echo "Installing: ${missing[*]}"
 apt-get update
-DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
