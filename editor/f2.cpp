@@ -4,6 +4,7 @@
 
 #include "ChannelGrid.h"
 #include "EventLoopWait.h"
+#include "Guarded.h"
 #include "Lists.h"
 #include "OpenFailure.h"
 #include "PortConnection.h"
@@ -336,7 +337,7 @@ void TForm2::bandChanged(int band)
 
 void TForm2::FormCreate()
 {
-    guarded([this] {
+    zk::guarded(messages_, [this] {
         table_.setBand(1);
         for (int r = 1; r < zk::kRows; ++r)
             table_.setCell(zk::ColChannel, r, std::to_string(r));
@@ -398,7 +399,7 @@ bool TForm2::portReady() const
 
 void TForm2::ComboBox1Click()
 {
-    guarded([this] {
+    zk::guarded(messages_, [this] {
         if (zk::port::statusShowsOpenPort(portStatusText().toStdString()))
             closePort();
         const QString name = ComboBox1->currentText();
@@ -418,7 +419,7 @@ void TForm2::setPortStatusText(const QString& text)
 
 void TForm2::settingPicked(int setting, int index)
 {
-    guarded([&] {
+    zk::guarded(messages_, [&] {
         table_.setSetting(setting, index);
         ComboBox1Click();
     });

@@ -129,10 +129,6 @@ private:
     void settingPicked(int setting, int index);
     bool askToQuit();
 
-    // Runs one event handler; an exception abandons it and shows the error box.
-    template <typename Handler>
-    void guarded(Handler&& handler);
-
     zk::UserMessages& messages_;
     zk::FileDialogs& dialogs_;
     zk::ChannelTable table_;
@@ -172,15 +168,3 @@ private:
     QLineEdit* Col = nullptr;
     QLineEdit* Row = nullptr;
 };
-
-template <typename Handler>
-inline void TForm2::guarded(Handler&& handler)
-{
-    // Qt lets no exception cross the event loop: the handler stops at the
-    // failing step, keeps what it already changed, and the user is told.
-    try {
-        handler();
-    } catch (const std::exception& e) {
-        messages_.error(e.what());
-    }
-}

@@ -3,6 +3,7 @@
 #include "f2.h"
 
 #include "ChannelFile.h"
+#include "Guarded.h"
 
 #include <QCloseEvent>
 
@@ -19,7 +20,7 @@ const char* const kChannelFileFilter = "*.bc";
 
 void TForm2::bandMenuClick(int band)
 {
-    guarded([&] {
+    zk::guarded(messages_, [&] {
         // Channels of another band would not fit it: changing the band starts
         // an empty plan. The band already current keeps everything.
         if (table_.band() != band)
@@ -57,7 +58,7 @@ void TForm2::N17Click()
 
 void TForm2::N1Click()
 {
-    guarded([this] {
+    zk::guarded(messages_, [this] {
         if (!messages_.confirm("Do you want to New?"))
             return;
         table_.clearChannels();
@@ -67,7 +68,7 @@ void TForm2::N1Click()
 
 void TForm2::N2Click()
 {
-    guarded([this] {
+    zk::guarded(messages_, [this] {
         const auto path = dialogs_.openFile("Open", kChannelFileFilter);
         if (!path)
             return;
@@ -79,7 +80,7 @@ void TForm2::N2Click()
 
 void TForm2::N3Click()
 {
-    guarded([this] {
+    zk::guarded(messages_, [this] {
         const auto chosen = dialogs_.saveFile("Save", kChannelFileFilter);
         if (!chosen)
             return;
@@ -100,7 +101,7 @@ void TForm2::N3Click()
 
 void TForm2::N6Click()
 {
-    guarded([this] {
+    zk::guarded(messages_, [this] {
         if (onRead)
             onRead();
     });
@@ -108,7 +109,7 @@ void TForm2::N6Click()
 
 void TForm2::N7Click()
 {
-    guarded([this] {
+    zk::guarded(messages_, [this] {
         if (onWrite)
             onWrite();
     });
@@ -116,7 +117,7 @@ void TForm2::N7Click()
 
 void TForm2::N13Click()
 {
-    guarded([this] {
+    zk::guarded(messages_, [this] {
         if (onRemark)
             onRemark();
     });
@@ -124,7 +125,7 @@ void TForm2::N13Click()
 
 void TForm2::N14Click()
 {
-    guarded([this] {
+    zk::guarded(messages_, [this] {
         if (onChangePassword)
             onChangePassword();
     });
@@ -133,7 +134,7 @@ void TForm2::N14Click()
 bool TForm2::askToQuit()
 {
     bool quit = false;
-    guarded([&] {
+    zk::guarded(messages_, [&] {
         quit = messages_.confirm("Do you want to close?");
         // Yes ends the whole program, not only this window. A transfer that
         // is waiting for the radio stops at its next step, sending nothing more.

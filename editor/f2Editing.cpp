@@ -5,6 +5,7 @@
 #include "ChannelGrid.h"
 #include "EditRules.h"
 #include "Errors.h"
+#include "Guarded.h"
 #include "Lists.h"
 
 #include <QApplication>
@@ -52,7 +53,7 @@ void TForm2::hideEditors()
 
 void TForm2::StringGrid1SelectCell(int column, int row)
 {
-    guarded([&] {
+    zk::guarded(messages_, [&] {
         Col->setText(QString::number(column));
         Row->setText(QString::number(row));
         if (column == zk::ColRx || column == zk::ColTx) {
@@ -85,7 +86,7 @@ bool TForm2::eventFilter(QObject* watched, QEvent* event)
 
     if (event->type() == QEvent::KeyPress) {
         bool swallowed = false;
-        guarded([&] {
+        zk::guarded(messages_, [&] {
             auto* key = static_cast<QKeyEvent*>(event);
             swallowed = watched == t1 ? t1KeyPress(key) : t2KeyPress(key);
         });
@@ -156,12 +157,12 @@ bool TForm2::frequencyKeyPress(QLineEdit* box, QKeyEvent* event)
 
 void TForm2::t1Exit()
 {
-    guarded([this] { frequencyCommit(t1, zk::ColRx); });
+    zk::guarded(messages_, [this] { frequencyCommit(t1, zk::ColRx); });
 }
 
 void TForm2::t2Exit()
 {
-    guarded([this] { frequencyCommit(t2, zk::ColTx); });
+    zk::guarded(messages_, [this] { frequencyCommit(t2, zk::ColTx); });
 }
 
 void TForm2::frequencyCommit(QLineEdit* box, int column)
@@ -231,7 +232,7 @@ void TForm2::t6Click(int index)
 
 void TForm2::listCommit(QComboBox* list, int index)
 {
-    guarded([&] {
+    zk::guarded(messages_, [&] {
         table_.setCell(currentColumn(), currentRow(), list->itemText(index).toStdString());
         list->hide();
     });

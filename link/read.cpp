@@ -1,11 +1,10 @@
 #include "read.h"
 
+#include "Guarded.h"
 #include "TransferEngine.h"
 #include "UserMessages.h"
 
 #include <QPushButton>
-
-#include <exception>
 
 TForm5::TForm5(zk::TransferEngine& engine, zk::UserMessages& messages, QWidget* parent)
     : TransferDialog(engine, messages, "Read", "Read", {QPoint(526, 392), QSize(449, 148), QPoint(48, 96)}, parent)
@@ -16,7 +15,7 @@ TForm5::TForm5(zk::TransferEngine& engine, zk::UserMessages& messages, QWidget* 
 
 void TForm5::Button1Click()
 {
-    try {
+    zk::guarded(messages_, [this] {
         const zk::TransferResult result = engine_.read([this](int k) { setProgress(k); });
         switch (result.outcome) {
         case zk::TransferOutcome::Busy:
@@ -38,7 +37,5 @@ void TForm5::Button1Click()
             break;
         }
         close();
-    } catch (const std::exception& e) {
-        messages_.error(e.what());
-    }
+    });
 }

@@ -1,11 +1,10 @@
 #include "write.h"
 
+#include "Guarded.h"
 #include "TransferEngine.h"
 #include "UserMessages.h"
 
 #include <QPushButton>
-
-#include <exception>
 
 TForm6::TForm6(zk::TransferEngine& engine, zk::UserMessages& messages, QWidget* parent)
     : TransferDialog(engine, messages, "Write", "Write", {QPoint(522, 388), QSize(449, 157), QPoint(56, 96)}, parent)
@@ -16,7 +15,7 @@ TForm6::TForm6(zk::TransferEngine& engine, zk::UserMessages& messages, QWidget* 
 
 void TForm6::Button1Click()
 {
-    try {
+    zk::guarded(messages_, [this] {
         const zk::TransferResult result = engine_.write([this](int k) { setProgress(k); });
         switch (result.outcome) {
         case zk::TransferOutcome::Busy:
@@ -40,7 +39,5 @@ void TForm6::Button1Click()
             break;
         }
         close();
-    } catch (const std::exception& e) {
-        messages_.error(e.what());
-    }
+    });
 }
