@@ -27,18 +27,25 @@ size_t CommNotifyWindow::pending() const
 
 bool CommNotifyWindow::event(QEvent* e)
 {
-    const int number = e->type() - QEvent::User;
-    if (number < COMM_MSG_RECEIVE_DATA || number > COMM_MSG_SEND_DATA_EMPTY)
-        return QObject::event(e);
     CommMessage message;
+    bool ours = false;
+    bool taken = false;
     {
+        // The lock is taken before the event is looked at: the event was
+        // made by the posting thread under this lock, and the toolkit's own
+        // queue lock is invisible to race checkers.
         std::lock_guard guard(m_lock);
-        if (m_queue.empty())
-            return true;
-        message = std::move(m_queue.front());
-        m_queue.pop_front();
+        const int number = e->type() - QEvent::User;
+        ours = number >= COMM_MSG_RECEIVE_DATA && number <= COMM_MSG_SEND_DATA_EMPTY;
+        if (ours && !m_queue.empty()) {
+            message = std::move(m_queue.front());
+            m_queue.pop_front();
+            taken = true;
+        }
     }
-    if (m_procedure)
+    if (!ours)
+        return QObject::event(e);
+    if (taken && m_procedure)
         m_procedure(message);
     return true;
 }
