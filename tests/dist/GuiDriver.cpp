@@ -150,15 +150,22 @@ QString setting(const char* name)
     return QString::fromUtf8(value);
 }
 
-// Menu commands open modal dialogs and boxes that run their own event loop;
-// triggered from the next turn of the loop, the driver's timer keeps
-// running inside them.
+// A key or click that may open a modal dialog or box, which runs its own
+// event loop until answered. Done from the next turn of the loop rather
+// than inside the driver's timer, that timer goes on firing in there and
+// can answer, or report, what was opened.
+template <typename Fn>
+void later(QObject* context, Fn action)
+{
+    QTimer::singleShot(0, context, action);
+}
+
 void triggerLater(QWidget* window, const char* actionName)
 {
     QAction* action = window->findChild<QAction*>(QLatin1String(actionName));
     if (!action)
         fail(QStringLiteral("no menu command %1").arg(QLatin1String(actionName)));
-    QTimer::singleShot(0, action, &QAction::trigger);
+    later(action, [action] { action->trigger(); });
 }
 
 class Driver : public QObject {
@@ -192,7 +199,7 @@ private:
                 say(QStringLiteral("login window: %1").arg(login->windowTitle()));
                 auto* field = child<QLineEdit>(login, "Edit1");
                 QTest::keyClicks(field, password_);
-                QTest::keyClick(field, Qt::Key_Return);
+                later(field, [field] { QTest::keyClick(field, Qt::Key_Return); });
                 step_ = Step::MainWindow;
             }
             break;
@@ -207,7 +214,8 @@ private:
             if (QWidget* dialog = QApplication::activeModalWidget(); dialog && dialog->objectName() == "Form3") {
                 QTest::keyClicks(child<QLineEdit>(dialog, "Edit1"), password_);
                 QTest::keyClicks(child<QLineEdit>(dialog, "Edit2"), newPassword_);
-                QTest::mouseClick(child<QPushButton>(dialog, "Button1"), Qt::LeftButton); // Modify
+                auto* modify = child<QPushButton>(dialog, "Button1");
+                later(modify, [modify] { QTest::mouseClick(modify, Qt::LeftButton); });
                 step_ = Step::DialogClosed;
             }
             break;
@@ -227,7 +235,8 @@ private:
                     fail(QStringLiteral("message box: %1").arg(box->text()));
                 say(QStringLiteral("quit"));
                 step_ = Step::Done;
-                QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+                QAbstractButton* yes = box->button(QMessageBox::Yes);
+                later(yes, [yes] { QTest::mouseClick(yes, Qt::LeftButton); });
             }
             break;
         case Step::Done:
