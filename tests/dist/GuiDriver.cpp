@@ -40,73 +40,39 @@ bool serialDevice(const char* path)
     return false;
 }
 
-int refuse(const char* path)
+// The program opens its serial port with open() (open64() where large
+// file offsets are the default); both are taken over here.
+int fencedOpen(const char* symbol, const char* path, int flags, va_list args)
 {
-    std::fprintf(stderr, "gui driver: kept %s closed\n", path);
-    errno = EACCES;
-    return -1;
-}
-
-template <typename Fn>
-Fn next(const char* name)
-{
-    return reinterpret_cast<Fn>(::dlsym(RTLD_NEXT, name));
-}
-
-mode_t modeArgument(int flags, va_list args)
-{
-    return (flags & (O_CREAT | O_TMPFILE)) ? static_cast<mode_t>(va_arg(args, int)) : 0;
+    const mode_t mode = (flags & (O_CREAT | O_TMPFILE)) ? static_cast<mode_t>(va_arg(args, int)) : 0;
+    if (serialDevice(path)) {
+        std::fprintf(stderr, "gui driver: kept %s closed\n", path);
+        errno = EACCES;
+        return -1;
+    }
+    using Open = int (*)(const char*, int, ...);
+    return reinterpret_cast<Open>(::dlsym(RTLD_NEXT, symbol))(path, flags, mode);
 }
 
 } // namespace
 
-extern "C" {
-
-int open(const char* path, int flags, ...)
+extern "C" int open(const char* path, int flags, ...)
 {
     va_list args;
     va_start(args, flags);
-    const mode_t mode = modeArgument(flags, args);
+    const int fd = fencedOpen("open", path, flags, args);
     va_end(args);
-    if (serialDevice(path))
-        return refuse(path);
-    return next<int (*)(const char*, int, ...)>("open")(path, flags, mode);
+    return fd;
 }
 
-int open64(const char* path, int flags, ...)
+extern "C" int open64(const char* path, int flags, ...)
 {
     va_list args;
     va_start(args, flags);
-    const mode_t mode = modeArgument(flags, args);
+    const int fd = fencedOpen("open64", path, flags, args);
     va_end(args);
-    if (serialDevice(path))
-        return refuse(path);
-    return next<int (*)(const char*, int, ...)>("open64")(path, flags, mode);
+    return fd;
 }
-
-int openat(int dir, const char* path, int flags, ...)
-{
-    va_list args;
-    va_start(args, flags);
-    const mode_t mode = modeArgument(flags, args);
-    va_end(args);
-    if (serialDevice(path))
-        return refuse(path);
-    return next<int (*)(int, const char*, int, ...)>("openat")(dir, path, flags, mode);
-}
-
-int openat64(int dir, const char* path, int flags, ...)
-{
-    va_list args;
-    va_start(args, flags);
-    const mode_t mode = modeArgument(flags, args);
-    va_end(args);
-    if (serialDevice(path))
-        return refuse(path);
-    return next<int (*)(int, const char*, int, ...)>("openat64")(dir, path, flags, mode);
-}
-
-} // extern "C"
 
 namespace {
 
