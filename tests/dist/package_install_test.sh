@@ -16,6 +16,7 @@ set -euo pipefail
 
 build=$1 driver=$2 plan=$3
 user=zk-h41-pkgtest
+marker="zk-h41 package test"
 new_password='Sw0rd fish'
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -29,6 +30,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM HUP
 # The test user reads the driver and the plan from here.
 chmod 755 "$work"
 
@@ -66,8 +68,12 @@ if [ "$(id -u)" -eq 0 ]; then
   if dpkg-query -W -f='${Status}' zk-h41 2>/dev/null | grep -q 'ok installed'; then
     skip "zk-h41 is installed on this machine already; not replacing it"
   fi
-  id "$user" >/dev/null 2>&1 && fail "user $user exists already (left from an earlier run?)"
-  useradd --create-home --comment "zk-h41 package test" --shell /bin/sh "$user"
+  if id "$user" >/dev/null 2>&1; then
+    # Left behind by a run that was killed; anyone else's user stays.
+    [ "$(getent passwd "$user" | cut -d: -f5)" = "$marker" ] || fail "user $user exists and is not this test's"
+    userdel --remove "$user" 2>/dev/null || true
+  fi
+  useradd --create-home --comment "$marker" --shell /bin/sh "$user"
   created=yes
   home=$(getent passwd "$user" | cut -d: -f6)
   installed=yes
