@@ -5,6 +5,7 @@
 #include "SideFiles.h"
 #include "Version.h"
 
+#include <QFile>
 #include <QStandardPaths>
 
 #include <filesystem>
@@ -41,8 +42,9 @@ FolderPlaces folderPlaces()
 {
     FolderPlaces places;
     places.programFolder = applicationFolder();
-    places.userDataFolder =
-        withSlash(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString());
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!data.isEmpty())
+        places.userDataFolder = withSlash(QFile::encodeName(data).toStdString());
     places.defaultsFolder =
         std::filesystem::path(places.programFolder + kDataFolderFromPrograms + "/image").lexically_normal().string();
     return places;
@@ -50,8 +52,11 @@ FolderPlaces folderPlaces()
 
 std::string chooseApplicationFolder(const FolderPlaces& places)
 {
-    return writableFolder(sideFilePath(places.programFolder, "\\image")) ? places.programFolder
-                                                                         : places.userDataFolder;
+    // Without a known data folder (no home folder) the program's own is all
+    // there is; the login window then says what is missing there.
+    if (places.userDataFolder.empty() || writableFolder(sideFilePath(places.programFolder, "\\image")))
+        return places.programFolder;
+    return places.userDataFolder;
 }
 
 std::string describeSideFileFolder(const FolderPlaces& places)

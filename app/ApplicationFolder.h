@@ -12,7 +12,7 @@ namespace zk {
 
 struct FolderPlaces {
     std::string programFolder;  // the running program's folder, ending in '/'
-    std::string userDataFolder; // the user's data folder for this program, ending in '/'
+    std::string userDataFolder; // the user's data folder for this program, ending in '/'; empty if unknown
     std::string defaultsFolder; // the installed default image/ folder
 };
 

@@ -42,14 +42,11 @@ QIcon programIcon()
     return icon;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int run(int argc, char** argv)
 {
     // Names the user's data folder (~/.local/share/zk-h41); no organisation
     // folder above it.
     QCoreApplication::setApplicationName(QStringLiteral("zk-h41"));
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(zk::kVersion));
 
     // --help and --version need no display, so they are answered before the
     // toolkit starts. Arguments meant for the toolkit make this first look
@@ -74,25 +71,33 @@ int main(int argc, char** argv)
     }
     if (const auto status = answerRequest(*commandLine))
         return *status;
-    try {
-        const zk::FolderPlaces places = zk::folderPlaces();
-        const std::string folder = zk::chooseApplicationFolder(places);
-        if (folder != places.programFolder) {
-            try {
-                zk::provideSideFiles(folder, places.defaultsFolder);
-            } catch (const zk::AppError& e) {
-                // The login window then reports each missing file as it
-                // would beside the program.
-                std::cerr << "zk-h41: " << e.what() << "\n";
-            }
+
+    const zk::FolderPlaces places = zk::folderPlaces();
+    const std::string folder = zk::chooseApplicationFolder(places);
+    if (folder != places.programFolder) {
+        try {
+            zk::provideSideFiles(folder, places.defaultsFolder);
+        } catch (const zk::AppError& e) {
+            // The login window then reports each missing file as it would
+            // beside the program.
+            std::cerr << "zk-h41: " << e.what() << "\n";
         }
-        zk::QtUserMessages messages;
-        zk::QtFileDialogs dialogs;
-        zk::PortSources ports;
-        ports.extraPorts = commandLine->extraPorts;
-        Startup startup(messages, dialogs, &Startup::endEventLoop, folder, ports);
-        startup.start();
-        return QApplication::exec();
+    }
+    zk::QtUserMessages messages;
+    zk::QtFileDialogs dialogs;
+    zk::PortSources ports;
+    ports.extraPorts = commandLine->extraPorts;
+    Startup startup(messages, dialogs, &Startup::endEventLoop, folder, ports);
+    startup.start();
+    return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return run(argc, argv);
     } catch (const std::exception& e) {
         // Only the start can fail here, e.g. when the program cannot find
         // its own folder; once the loop runs, handlers catch their errors.

@@ -59,6 +59,13 @@ TEST_F(SideFileFolder, TheUsersOwnFolderIsMadeFromTheDefaults)
     EXPECT_EQ(user.imageEntries(), (std::vector<std::string>{"1.bc", "1.jpg", "2.bc"}));
 }
 
+TEST_F(SideFileFolder, WithoutADataFolderTheProgramsOwnIsUsed)
+{
+    zk::FolderPlaces unknown = places();
+    unknown.userDataFolder.clear();
+    EXPECT_EQ(zk::chooseApplicationFolder(unknown), program.folder());
+}
+
 TEST_F(SideFileFolder, WhatTheUserChangedIsKeptAndWhatIsMissingComesBack)
 {
     user.write("image/1.bc", "changed\r\n");
