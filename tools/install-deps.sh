@@ -5,8 +5,8 @@
 #   tools/install-deps.sh [run|test|package|fuzz]...   (default: run)
 #
 # run      building and running the three programs
-# test     run + the test suite (GoogleTest, Google Benchmark, desktop file
-#          and metainfo validators, the package install test)
+# test     run + the test suite (GoogleTest, Google Benchmark, desktop file,
+#          metainfo and manual page checks, the package install test)
 # package  run + what `make package` needs
 # fuzz     run + clang for the libFuzzer targets
 set -euo pipefail
@@ -18,7 +18,7 @@ run=(
   fonts-dejavu-core
 )
 package=(file) # dpkg-shlibdeps finds the programs' libraries with it
-test=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils appstream "${package[@]}")
+test=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils appstream man-db "${package[@]}")
 fuzz=(clang libclang-rt-dev)
 
 packages=("${run[@]}")
