@@ -8,18 +8,31 @@ JOBS       ?= $(shell nproc)
 CMAKE_GEN   = -G Ninja
 SUPP        = $(CURDIR)/tools/sanitizers
 
-.PHONY: all deps build run test test-main test-asan test-tsan bench fuzz demo clean
+PROGRAMS    = zk-h41 zk-h41-cli zk-h41-sim
+
+.PHONY: all deps deps-run build programs run test test-main test-asan test-tsan bench fuzz demo package clean
 
 all: build
 
+# Packages: `run` needs only the compiler, Qt and libjpeg; the test tools
+# come with `make test`, clang with `make fuzz`.
 deps:
-	@tools/install-deps.sh
+	@tools/install-deps.sh test
 
+deps-run:
+	@tools/install-deps.sh run
+
+# Everything: programs, tests, benchmarks.
 build: deps
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZK_BUILD_TESTS=ON -DZK_BUILD_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# The three programs alone, the quickest way to a first window.
+programs: deps-run
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZK_BUILD_TESTS=OFF -DZK_BUILD_BENCH=OFF
+	cmake --build $(BUILD) -j $(JOBS) --target $(PROGRAMS)
+
+run: programs
 	@if [ -x $(BUILD)/bin/zk-h41 ]; then $(BUILD)/bin/zk-h41; else $(BUILD)/bin/zk-h41-cli --help; fi
 
 test: deps test-main test-asan test-tsan
@@ -49,7 +62,7 @@ test-tsan: deps
 # its list. The radio's memory survives between runs in the image file.
 DEMO_PORT  = $(CURDIR)/$(BUILD)/demo-radio
 DEMO_IMAGE = $(CURDIR)/$(BUILD)/demo-radio.img
-demo: build
+demo: programs
 	@rm -f $(DEMO_PORT)
 	@$(BUILD)/bin/zk-h41-sim --link $(DEMO_PORT) --image $(DEMO_IMAGE) & sim=$$!; \
 	trap 'kill $$sim 2>/dev/null; wait $$sim 2>/dev/null' EXIT INT TERM; \
@@ -63,11 +76,19 @@ bench: build
 
 # libFuzzer targets, built with clang in their own folder. FUZZ_SECONDS per target.
 FUZZ_SECONDS ?= 60
-fuzz: deps
-	CXX=clang++ cmake -S . -B fuzz-build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZK_BUILD_FUZZERS=ON -DZK_BUILD_BENCH=OFF
+fuzz:
+	@tools/install-deps.sh fuzz
+	CXX=clang++ cmake -S . -B fuzz-build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZK_BUILD_FUZZERS=ON -DZK_BUILD_BENCH=OFF -DZK_BUILD_TESTS=OFF
 	cmake --build fuzz-build -j $(JOBS) --target fuzzers
 	@for f in fuzz-build/bin/fuzz_*; do echo "== $$f"; mkdir -p fuzz-build/corpus/$$(basename $$f); \
 	  $$f -max_total_time=$(FUZZ_SECONDS) fuzz-build/corpus/$$(basename $$f) || exit 1; done
+
+# A Debian package of the programs and their files, programs stripped:
+# $(BUILD)/zk-h41_<version>_<arch>.deb
+package:
+	@tools/install-deps.sh package
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZK_BUILD_TESTS=OFF -DZK_BUILD_BENCH=OFF
+	cmake --build $(BUILD) -j $(JOBS) --target package
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) fuzz-build

@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "Version.h"
+
 namespace zk {
 
 std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& arguments, std::string& error)
@@ -7,7 +9,11 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& argu
     CommandLine line;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& a = arguments[i];
-        if (a == "--port") {
+        if (a == "--help" || a == "-h") {
+            line.help = true;
+        } else if (a == "--version") {
+            line.version = true;
+        } else if (a == "--port") {
             if (i + 1 == arguments.size() || arguments[i + 1].empty()) {
                 error = "--port needs a device path";
                 return std::nullopt;
@@ -21,6 +27,28 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& argu
         }
     }
     return line;
+}
+
+std::string helpText(const std::string& sideFiles)
+{
+    return std::string(kUsage) + "\n"
+        "\n"
+        "The ZK-H41 programming tool: edit the radio's sixteen channels and five\n"
+        "settings, read them from the radio, write them into it, keep them in .bc files.\n"
+        "\n"
+        "  --port PATH   add a serial device (the virtual radio's, say) to the port\n"
+        "                list; may be given more than once\n"
+        "  --help        print this help and exit\n"
+        "  --version     print the version and exit\n"
+        "\n"
+        "The program starts at the login window; the default password is 123456.\n"
+        "Password (1.bc), title (2.bc) and login picture (1.jpg):\n"
+        "  " + sideFiles + "\n";
+}
+
+std::string versionText()
+{
+    return std::string("zk-h41 ") + kVersion + "\n";
 }
 
 } // namespace zk

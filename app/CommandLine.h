@@ -1,6 +1,7 @@
 #pragma once
 // The program's command line: nothing, or any number of `--port PATH` that
-// add serial devices (virtual ones, say) to the port list.
+// add serial devices (virtual ones, say) to the port list; `--help` and
+// `--version` answer and end the program.
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +10,8 @@ namespace zk {
 
 struct CommandLine {
     std::vector<std::string> extraPorts;
+    bool help = false;
+    bool version = false;
 };
 
 // The options after the program name; nothing for anything else, with the
@@ -16,5 +19,12 @@ struct CommandLine {
 std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& arguments, std::string& error);
 
 inline constexpr const char* kUsage = "Usage: zk-h41 [--port PATH]...";
+
+// What --help prints; sideFiles says where the password, title and picture
+// are kept for this user.
+std::string helpText(const std::string& sideFiles);
+
+// What --version prints.
+std::string versionText();
 
 } // namespace zk

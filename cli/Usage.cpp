@@ -18,7 +18,8 @@ const std::string& toolUsage()
         "  read --port PATH -o PLAN.bc    read the radio's channel plan into PLAN.bc\n"
         "  write --port PATH PLAN.bc      write the channel plan PLAN.bc into the radio\n"
         "\n"
-        "Run 'zk-h41-cli <command> --help' for the details of a command.\n"
+        "Run 'zk-h41-cli <command> --help' for the details of a command,\n"
+        "'zk-h41-cli --version' for the version.\n"
         "Exit status: 0 on success, 1 on an error, 2 on wrong usage.\n";
     return text;
 }

@@ -2,6 +2,7 @@
 // exit status: 0 success, 1 error, 2 wrong usage.
 #include "Commands.h"
 #include "Errors.h"
+#include "Version.h"
 
 #include <iostream>
 
@@ -35,6 +36,10 @@ int main(int argc, char** argv)
         return usageFailure("missing command", toolUsage());
     if (all.front() == "--help" || all.front() == "-h" || all.front() == "help") {
         std::cout << toolUsage();
+        return kExitSuccess;
+    }
+    if (all.front() == "--version") {
+        std::cout << kProgramName << ' ' << zk::kVersion << '\n';
         return kExitSuccess;
     }
     const Command* command = findCommand(all.front());

@@ -1,16 +1,36 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when missing.
-# As root it installs them; otherwise it prints the one line to run.
+# Installs the Debian packages a task needs, when missing. As root it
+# installs them; otherwise it prints the one line to run as root.
+#
+#   tools/install-deps.sh [run|test|package|fuzz]...   (default: run)
+#
+# run      building and running the three programs
+# test     run + the test suite (GoogleTest, Google Benchmark, desktop file,
+#          metainfo and manual page checks, the package install test)
+# package  run + what `make package` needs
+# fuzz     run + clang for the libFuzzer targets
 set -euo pipefail
 
-packages=(
+run=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev
-  clang libclang-rt-dev
   fonts-dejavu-core
 )
+package=(file) # dpkg-shlibdeps finds the programs' libraries with it
+test=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils appstream man-db "${package[@]}")
+fuzz=(clang libclang-rt-dev)
+
+packages=("${run[@]}")
+for profile in "${@:-run}"; do
+  case "$profile" in
+    run) ;;
+    test) packages+=("${test[@]}") ;;
+    package) packages+=("${package[@]}") ;;
+    fuzz) packages+=("${fuzz[@]}") ;;
+    *) echo "install-deps.sh: unknown profile '$profile' (run, test, package, fuzz)" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do
@@ -22,8 +42,9 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 if [ "$(id -u)" -ne 0 ]; then
-  echo "Missing packages. Run:" >&2
-  echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}" >&2
+  echo "Missing packages. As root, run:" >&2
+  echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+  echo "(with sudo: sudo apt-get update && sudo apt-get install -y ${missing[*]})" >&2
   exit 1
 fi
 

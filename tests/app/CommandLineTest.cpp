@@ -26,3 +26,21 @@ TEST(CommandLine, RefusesAnythingElseWithTheReason)
     EXPECT_FALSE(parseCommandLine({"plan.bc"}, error));
     EXPECT_EQ(error, "unknown argument 'plan.bc'");
 }
+
+TEST(CommandLine, HelpAndVersionAreRequestsBesideTheOptions)
+{
+    std::string error;
+    auto help = parseCommandLine({"--port", "/tmp/radio", "--help"}, error);
+    ASSERT_TRUE(help);
+    EXPECT_TRUE(help->help);
+    EXPECT_FALSE(help->version);
+    auto version = parseCommandLine({"--version"}, error);
+    ASSERT_TRUE(version);
+    EXPECT_TRUE(version->version);
+    EXPECT_TRUE(parseCommandLine({"-h"}, error)->help);
+
+    const std::string text = zk::helpText("/home/op/.local/share/zk-h41/image/");
+    EXPECT_EQ(text.rfind(zk::kUsage, 0), 0u);
+    EXPECT_NE(text.find("\n  /home/op/.local/share/zk-h41/image/\n"), std::string::npos);
+    EXPECT_EQ(zk::versionText().rfind("zk-h41 ", 0), 0u);
+}

@@ -1,6 +1,7 @@
 // zk-h41-sim: a virtual ZK-H41 on a pseudo-terminal, for trying the
 // programming tool without a radio. Prints the terminal's path and serves
 // sessions until interrupted.
+#include "Version.h"
 #include "VirtualRadio.h"
 
 #include <csignal>
@@ -27,6 +28,7 @@ void usage(std::FILE* to)
         "  --baud N            pace bytes like a line at N baud (default 9600)\n"
         "  --no-pacing         answer at once, without line timing\n"
         "  --verbose           print each reply on standard error\n"
+        "  --version           print the version and exit\n"
         "Faults (BLOCK counts the read/write commands of a session from 0, or 'all'):\n"
         "  --silent-after N    answer only N commands per session, then nothing\n"
         "  --extra-byte BLOCK  reply with one byte too many\n"
@@ -98,6 +100,9 @@ int main(int argc, char** argv)
         bool ok = true;
         if (arg == "--help" || arg == "-h") {
             usage(stdout);
+            return 0;
+        } else if (arg == "--version") {
+            std::printf("zk-h41-sim %s\n", zk::kVersion);
             return 0;
         } else if (arg == "--link") {
             ok = value(options.linkPath);

@@ -1,0 +1,88 @@
+#include "ApplicationFolder.h"
+
+#include "Errors.h"
+#include "FileIo.h"
+#include "SideFiles.h"
+#include "Version.h"
+
+#include <QFile>
+#include <QStandardPaths>
+
+#include <filesystem>
+#include <system_error>
+#include <unistd.h>
+
+namespace zk {
+
+namespace {
+
+std::string withSlash(std::string folder)
+{
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+// "\\image\\1.bc" -> "1.bc"
+std::string leafName(const std::string& literal)
+{
+    return literal.substr(literal.rfind('\\') + 1);
+}
+
+// A folder this user may create files in; root passes for any folder.
+bool writableFolder(const std::string& path)
+{
+    std::error_code ec;
+    return std::filesystem::is_directory(path, ec) && ::access(path.c_str(), W_OK | X_OK) == 0;
+}
+
+} // namespace
+
+FolderPlaces folderPlaces()
+{
+    FolderPlaces places;
+    places.programFolder = applicationFolder();
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!data.isEmpty())
+        places.userDataFolder = withSlash(QFile::encodeName(data).toStdString());
+    places.defaultsFolder =
+        std::filesystem::path(places.programFolder + kDataFolderFromPrograms + "/image").lexically_normal().string();
+    return places;
+}
+
+std::string chooseApplicationFolder(const FolderPlaces& places)
+{
+    // Without a known data folder (no home folder) the program's own is all
+    // there is; the login window then says what is missing there.
+    if (places.userDataFolder.empty() || writableFolder(sideFilePath(places.programFolder, "\\image")))
+        return places.programFolder;
+    return places.userDataFolder;
+}
+
+std::string describeSideFileFolder(const FolderPlaces& places)
+{
+    const std::string folder = chooseApplicationFolder(places);
+    if (folder == places.programFolder)
+        return folder + "image/ (beside the program)";
+    return folder + "image/ (your own, made on first start from " + places.defaultsFolder + "/)";
+}
+
+void provideSideFiles(const std::string& folder, const std::string& defaultsFolder)
+{
+    const std::string image = sideFilePath(folder, "\\image");
+    std::error_code ec;
+    std::filesystem::create_directories(image, ec);
+    if (ec)
+        throw cannotCreateError(image, ec.message());
+    for (const char* literal : {kPasswordFile, kTitleFile, kBackgroundFile}) {
+        const std::string target = sideFilePath(folder, literal);
+        if (std::filesystem::exists(target, ec))
+            continue;
+        const std::string source = withSlash(defaultsFolder) + leafName(literal);
+        // The password is kept in clear, so only its owner may read it.
+        const FileAccess access = literal == kPasswordFile ? FileAccess::OwnerOnly : FileAccess::Keep;
+        replaceFile(target, readWholeFile(source), access);
+    }
+}
+
+} // namespace zk
