@@ -65,7 +65,7 @@ constexpr QImage::Format kOutputFormat = QImage::Format_RGB888;
 struct Decoded {
     QImage image;
     int code = 0;          // libjpeg's message code when it gave up
-    bool tooLarge = false; // refused for its size; width and height tell it
+    enum { Fits, TooManyPixels, TooMuchMemory } size = Fits; // width and height tell it
     unsigned width = 0;
     unsigned height = 0;
 };
@@ -100,7 +100,7 @@ void readPixels(jpeg_decompress_struct* cinfo, const unsigned char* data, unsign
     chooseScale(cinfo, window);
     jpeg_calc_output_dimensions(cinfo);
     if (static_cast<long long>(cinfo->output_width) * cinfo->output_height > kMaxDecodedPixels) {
-        out->tooLarge = true;
+        out->size = Decoded::TooManyPixels;
         return;
     }
     jpeg_start_decompress(cinfo);
@@ -130,25 +130,28 @@ bool decodeInto(const unsigned char* data, unsigned long size, QSize window, Dec
         jpeg_destroy_decompress(&cinfo);
         out->code = manager.pub.msg_code;
         // Past the memory limit libjpeg asks for a backing store it has none of.
-        out->tooLarge = out->code == JERR_NO_BACKING_STORE;
+        if (out->code == JERR_NO_BACKING_STORE)
+            out->size = Decoded::TooMuchMemory;
         return false;
     }
     jpeg_create_decompress(&cinfo);
     cinfo.mem->max_memory_to_use = kDecoderMemoryLimit;
     readPixels(&cinfo, data, size, window, out);
     jpeg_destroy_decompress(&cinfo);
-    return !out->tooLarge;
+    return out->size == Decoded::Fits;
 }
 
 QImage decodeBytes(const unsigned char* data, std::size_t size, QSize window)
 {
     Decoded decoded;
     if (!decodeInto(data, static_cast<unsigned long>(size), window, &decoded)) {
-        if (decoded.tooLarge)
-            throw AppError("The picture is too large to show: " + std::to_string(decoded.width) + " x " +
-                           std::to_string(decoded.height) + " pixels (at most " +
-                           std::to_string(kMaxDecodedPixels / 1000000) + " million pixels are decoded)");
-        throw jpegError(decoded.code);
+        if (decoded.size == Decoded::Fits)
+            throw jpegError(decoded.code);
+        const std::string limit = decoded.size == Decoded::TooManyPixels
+            ? "at most " + std::to_string(kMaxDecodedPixels / 1000000) + " million pixels are decoded"
+            : "decoding it would need more than " + std::to_string(kDecoderMemoryLimit / 1000000) + " MB";
+        throw AppError("The picture is too large to show: " + std::to_string(decoded.width) + " x " +
+                       std::to_string(decoded.height) + " pixels (" + limit + ")");
     }
     // The window stretches the picture anyway; reduced now, the big
     // decoded copy is freed at once.
