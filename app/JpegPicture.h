@@ -17,7 +17,8 @@ AppError jpegError(int code);
 AppError unknownPictureExtensionError(const std::string& extension);
 
 // The most pixels a picture is decoded into, after the reduction below:
-// 48 MB of pixels. A bigger one is refused before any pixel is decoded.
+// 64 MB at four bytes a pixel. A bigger one is refused before any pixel
+// is decoded.
 inline constexpr long long kMaxDecodedPixels = 16'000'000;
 
 // The login window's size: pictures are reduced for it.

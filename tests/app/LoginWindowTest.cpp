@@ -364,10 +364,9 @@ TEST_F(LoginWindow, AFailedCopyIsSilentAndLeavesTheOldPictureWhole)
     EXPECT_EQ(app.imageEntries(), (std::vector<std::string>{"1.bc", "1.jpg", "2.bc"}));
 }
 
-TEST_F(LoginWindow, APipeOrAHugePictureAsTheBackgroundCannotStopTheStart)
+TEST_F(LoginWindow, APipeAsTheBackgroundCannotStopTheStart)
 {
-    // A pipe would block the start for ever; a 4000 x 3000 picture is
-    // decoded at a quarter of its size and scaled to the window.
+    // Opening a pipe to read waits for a writer: the start would never end.
     std::filesystem::remove(app.path("image/1.jpg"));
     ASSERT_EQ(::mkfifo(app.path("image/1.jpg").c_str(), 0600), 0);
     TForm1& f = form();
@@ -375,14 +374,4 @@ TEST_F(LoginWindow, APipeOrAHugePictureAsTheBackgroundCannotStopTheStart)
                                                           "\". It is a pipe, not a file."});
     EXPECT_TRUE(f.isVisible());
     EXPECT_EQ(f.windowTitle(), "ZK-H41 Program Setting");
-
-    std::filesystem::remove(app.path("image/1.jpg"));
-    app.write("image/1.jpg", zk::test::flatGreyJpeg(4000, 3000));
-    messages.clear();
-    f.FormShow();
-    EXPECT_TRUE(messages.entries.empty());
-    const QImage shown = zk::test::shownPicture(f);
-    EXPECT_EQ(shown.size(), QSize(zk::kPictureWidth, zk::kPictureHeight));
-    EXPECT_TRUE(zk::test::nearColour(shown.pixel(320, 240), QColor(128, 128, 128)));
-    EXPECT_EQ(f.windowTitle(), "My Radio");
 }
