@@ -1,10 +1,9 @@
 #include "JpegPicture.h"
 
-#include <cerrno>
+#include "FileIo.h"
+
 #include <csetjmp>
 #include <cstdio>
-#include <cstring>
-#include <memory>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -49,30 +48,77 @@ void onMessage(j_common_ptr cinfo, int level)
 
 void onOutputMessage(j_common_ptr) {}
 
-void readPixels(jpeg_decompress_struct* cinfo, const unsigned char* data, unsigned long size, QImage* out)
+// libjpeg's own working memory: a progressive picture keeps every
+// coefficient of the whole picture, whatever the scale it is decoded at.
+constexpr long kDecoderMemoryLimit = 100L * 1000 * 1000;
+
+// libjpeg-turbo can write Qt's 32-bit layout directly, which smooth scaling
+// takes without another copy of the pixels.
+#if defined(JCS_EXTENSIONS) && Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+constexpr J_COLOR_SPACE kOutputSpace = JCS_EXT_BGRX;
+constexpr QImage::Format kOutputFormat = QImage::Format_RGB32;
+#else
+constexpr J_COLOR_SPACE kOutputSpace = JCS_RGB;
+constexpr QImage::Format kOutputFormat = QImage::Format_RGB888;
+#endif
+
+struct Decoded {
+    QImage image;
+    int code = 0;          // libjpeg's message code when it gave up
+    enum { Fits, TooManyPixels, TooMuchMemory } size = Fits; // width and height tell it
+    unsigned width = 0;
+    unsigned height = 0;
+};
+
+// The smallest of libjpeg's scales M/8 whose output still covers the
+// window; full size when the picture is not larger in both directions.
+void chooseScale(jpeg_decompress_struct* cinfo, QSize window)
+{
+    const auto w = static_cast<JDIMENSION>(window.width());
+    const auto h = static_cast<JDIMENSION>(window.height());
+    if (window.isEmpty() || cinfo->image_width <= w || cinfo->image_height <= h)
+        return;
+    cinfo->scale_denom = 8;
+    for (unsigned m = 1; m <= 8; ++m) {
+        cinfo->scale_num = m;
+        jpeg_calc_output_dimensions(cinfo);
+        if (cinfo->output_width >= w && cinfo->output_height >= h)
+            return;
+    }
+}
+
+void readPixels(jpeg_decompress_struct* cinfo, const unsigned char* data, unsigned long size, QSize window,
+                Decoded* out)
 {
     jpeg_mem_src(cinfo, data, size);
     jpeg_read_header(cinfo, TRUE);
+    out->width = cinfo->image_width;
+    out->height = cinfo->image_height;
     // libjpeg turns grey and YCbCr into RGB itself; a CMYK file it cannot
     // convert is refused with its own error.
-    cinfo->out_color_space = JCS_RGB;
+    cinfo->out_color_space = kOutputSpace;
+    chooseScale(cinfo, window);
+    jpeg_calc_output_dimensions(cinfo);
+    if (static_cast<long long>(cinfo->output_width) * cinfo->output_height > kMaxDecodedPixels) {
+        out->size = Decoded::TooManyPixels;
+        return;
+    }
     jpeg_start_decompress(cinfo);
-    *out = QImage(static_cast<int>(cinfo->output_width), static_cast<int>(cinfo->output_height),
-                  QImage::Format_RGB888);
-    if (out->isNull()) {
+    out->image = QImage(static_cast<int>(cinfo->output_width), static_cast<int>(cinfo->output_height), kOutputFormat);
+    if (out->image.isNull()) {
         cinfo->err->msg_code = JERR_OUT_OF_MEMORY;
         cinfo->err->error_exit(reinterpret_cast<j_common_ptr>(cinfo));
     }
     while (cinfo->output_scanline < cinfo->output_height) {
-        JSAMPROW row = out->scanLine(static_cast<int>(cinfo->output_scanline));
+        JSAMPROW row = out->image.scanLine(static_cast<int>(cinfo->output_scanline));
         jpeg_read_scanlines(cinfo, &row, 1);
     }
     jpeg_finish_decompress(cinfo);
 }
 
-// False with libjpeg's message code in *code when the decoder gave up. Holds
-// no object with a destructor, so the jump back to setjmp is well defined.
-bool decodeInto(const unsigned char* data, unsigned long size, QImage* out, int* code)
+// False when the decoder gave up or the picture is too large. Holds no
+// object with a destructor, so the jump back to setjmp is well defined.
+bool decodeInto(const unsigned char* data, unsigned long size, QSize window, Decoded* out)
 {
     jpeg_decompress_struct cinfo;
     ErrorManager manager;
@@ -82,13 +128,36 @@ bool decodeInto(const unsigned char* data, unsigned long size, QImage* out, int*
     manager.pub.output_message = onOutputMessage;
     if (setjmp(manager.jump)) {
         jpeg_destroy_decompress(&cinfo);
-        *code = manager.pub.msg_code;
+        out->code = manager.pub.msg_code;
+        // Past the memory limit libjpeg asks for a backing store it has none of.
+        if (out->code == JERR_NO_BACKING_STORE)
+            out->size = Decoded::TooMuchMemory;
         return false;
     }
     jpeg_create_decompress(&cinfo);
-    readPixels(&cinfo, data, size, out);
+    cinfo.mem->max_memory_to_use = kDecoderMemoryLimit;
+    readPixels(&cinfo, data, size, window, out);
     jpeg_destroy_decompress(&cinfo);
-    return true;
+    return out->size == Decoded::Fits;
+}
+
+QImage decodeBytes(const unsigned char* data, std::size_t size, QSize window)
+{
+    Decoded decoded;
+    if (!decodeInto(data, static_cast<unsigned long>(size), window, &decoded)) {
+        if (decoded.size == Decoded::Fits)
+            throw jpegError(decoded.code);
+        const std::string limit = decoded.size == Decoded::TooManyPixels
+            ? "at most " + std::to_string(kMaxDecodedPixels / 1000000) + " million pixels are decoded"
+            : "decoding it would need more than " + std::to_string(kDecoderMemoryLimit / 1000000) + " MB";
+        throw AppError("The picture is too large to show: " + std::to_string(decoded.width) + " x " +
+                       std::to_string(decoded.height) + " pixels (" + limit + ")");
+    }
+    // The window stretches the picture anyway; reduced now, the big
+    // decoded copy is freed at once.
+    if (!window.isEmpty() && decoded.image.width() > window.width() && decoded.image.height() > window.height())
+        return decoded.image.scaled(window, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return decoded.image;
 }
 
 std::string extensionOf(const std::string& path)
@@ -107,41 +176,20 @@ bool isJpegExtension(std::string extension)
     return extension == "jpg" || extension == "jpeg";
 }
 
-std::vector<unsigned char> readAll(const std::string& path)
-{
-    struct Closer {
-        void operator()(std::FILE* f) const { std::fclose(f); }
-    };
-    std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        throw cannotOpenError(path, std::strerror(errno));
-    std::vector<unsigned char> bytes;
-    unsigned char buffer[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
-        bytes.insert(bytes.end(), buffer, buffer + got);
-    if (std::ferror(file.get())) // a folder opens but cannot be read
-        throw cannotOpenError(path, std::strerror(errno));
-    return bytes;
-}
-
 } // namespace
 
-QImage decodeJpeg(const std::vector<unsigned char>& bytes)
+QImage decodeJpeg(const std::vector<unsigned char>& bytes, QSize window)
 {
-    QImage image;
-    int code = 0;
-    if (!decodeInto(bytes.data(), static_cast<unsigned long>(bytes.size()), &image, &code))
-        throw jpegError(code);
-    return image;
+    return decodeBytes(bytes.data(), bytes.size(), window);
 }
 
-QImage loadPicture(const std::string& path)
+QImage loadPicture(const std::string& path, QSize window)
 {
     const std::string extension = extensionOf(path);
     if (!isJpegExtension(extension))
         throw unknownPictureExtensionError(extension);
-    return decodeJpeg(readAll(path));
+    const std::string bytes = readRegularFile(path, kPictureFileKind);
+    return decodeBytes(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), window);
 }
 
 } // namespace zk

@@ -1,13 +1,11 @@
 #include "JpegWriter.h"
 
 #include "Errors.h"
+#include "FileIo.h"
 #include "JpegPicture.h"
 
-#include <cerrno>
 #include <csetjmp>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include <jpeglib.h>
 
@@ -87,13 +85,7 @@ std::vector<unsigned char> encodeJpeg(const QImage& image, int quality)
 void saveJpeg(const QImage& image, const std::string& path, int quality)
 {
     const std::vector<unsigned char> bytes = encodeJpeg(image, quality);
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        throw cannotCreateError(path, std::strerror(errno));
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const int writeErrno = errno;
-    if (std::fclose(file) != 0 || !written)
-        throw cannotCreateError(path, std::strerror(written ? errno : writeErrno));
+    replaceFile(path, std::string(bytes.begin(), bytes.end()));
 }
 
 } // namespace zk

@@ -10,8 +10,8 @@ namespace zk {
 // The image encoded as a baseline JPEG; quality 1 to 100.
 std::vector<unsigned char> encodeJpeg(const QImage& image, int quality = 90);
 
-// encodeJpeg written to path, replacing it; "Cannot create file ..." when
-// it cannot be written.
+// encodeJpeg written to path by the safe replacement of FileIo.h;
+// "Cannot create file ..." when it cannot be written.
 void saveJpeg(const QImage& image, const std::string& path, int quality = 90);
 
 } // namespace zk

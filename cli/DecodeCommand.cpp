@@ -5,9 +5,11 @@
 #include "Commands.h"
 #include "Errors.h"
 #include "FileIo.h"
+#include "Output.h"
 
 #include <cctype>
-#include <cstdio>
+
+#include <unistd.h>
 
 namespace zk::cli {
 
@@ -19,7 +21,9 @@ constexpr const char* kUsage =
     "Reads 17 lines of 32 hex digits (channels 1 to 16, then the settings\n"
     "record) from RECORDS.txt, or from standard input when it is '-', and\n"
     "writes the channel plan they decode to into PLAN.bc (the name is used as\n"
-    "given). Empty lines are skipped; lines may end in LF or CR LF.\n";
+    "given), or onto standard output when it is '-'. Empty lines are skipped;\n"
+    "lines may end in LF or CR LF. PLAN.bc must be a regular file or not exist;\n"
+    "a link writes the file it leads to.\n";
 
 constexpr int kRecordCount = kChannels + 1;
 
@@ -52,18 +56,6 @@ Options parseOptions(const Arguments& args)
     if (options.output.empty())
         throw UsageError("missing '-o PLAN.bc'");
     return options;
-}
-
-std::string readStandardInput()
-{
-    std::string bytes;
-    char buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0)
-        bytes.append(buffer, n);
-    if (std::ferror(stdin))
-        throw AppError("Cannot read standard input");
-    return bytes;
 }
 
 bool isRecord(const std::string& line)
@@ -107,7 +99,9 @@ std::vector<std::string> parseRecords(const std::string& text)
 int runDecode(const Arguments& args)
 {
     const Options options = parseOptions(args);
-    const std::string text = options.input == "-" ? readStandardInput() : readWholeFile(options.input);
+    const std::string text = isStandardStream(options.input)
+                                 ? readBoundedStream(STDIN_FILENO, "standard input", kRecordsFileKind)
+                                 : readRegularFile(options.input, kRecordsFileKind);
     const std::vector<std::string> records = parseRecords(text);
     // A fresh table: the channel numbers come from it, and a failed decode
     // stops before any file is written.
@@ -115,7 +109,7 @@ int runDecode(const Arguments& args)
     for (int row = 1; row <= kChannels; ++row)
         decodeChannelRecord(table, records[static_cast<std::size_t>(row - 1)], row);
     decodeSettingsRecord(table, records.back());
-    saveChannelFile(options.output, table);
+    writePlan(options.output, table);
     return kExitSuccess;
 }
 

@@ -46,12 +46,14 @@ InterruptWatch::InterruptWatch(std::function<void()> onInterrupt) : onInterrupt_
     action.sa_flags = SA_RESTART | SA_RESETHAND;
     ::sigaction(SIGINT, &action, &previousInt_);
     ::sigaction(SIGTERM, &action, &previousTerm_);
+    ::sigaction(SIGHUP, &action, &previousHup_);
 }
 
 InterruptWatch::~InterruptWatch()
 {
     ::sigaction(SIGINT, &previousInt_, nullptr);
     ::sigaction(SIGTERM, &previousTerm_, nullptr);
+    ::sigaction(SIGHUP, &previousHup_, nullptr);
     gWakeFd = -1;
     notifier_.reset();
     ::close(pipe_[0]);

@@ -1,5 +1,5 @@
 #pragma once
-// Turns SIGINT and SIGTERM into a call on the main thread, from inside the
+// Turns SIGINT, SIGTERM and SIGHUP (the terminal closed) into a call on the main thread, from inside the
 // event loop the transfer's waits run, so a transfer can be stopped at its
 // next step instead of the process dying with the port half-used.
 #include <functional>
@@ -28,6 +28,7 @@ private:
     int pipe_[2] = {-1, -1};
     struct sigaction previousInt_ {};
     struct sigaction previousTerm_ {};
+    struct sigaction previousHup_ {};
     std::unique_ptr<QSocketNotifier> notifier_;
     std::function<void()> onInterrupt_;
 };

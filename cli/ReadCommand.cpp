@@ -1,6 +1,7 @@
 // read --port PATH -o PLAN.bc: the radio's channel plan into a channel file.
 #include "ChannelFile.h"
 #include "Commands.h"
+#include "Output.h"
 #include "RadioTransfer.h"
 #include "TransferEngine.h"
 
@@ -15,14 +16,16 @@ constexpr const char* kUsage =
     "\n"
     "Reads the sixteen channels and five settings out of the radio on the\n"
     "serial port PATH (9600 baud, 8 data bits, no parity, 1 stop bit) and\n"
-    "writes them into the channel file PLAN.bc (the name is used as given).\n"
+    "writes them into the channel file PLAN.bc (the name is used as given),\n"
+    "or onto standard output when it is '-'.\n"
     "The file is written only after every block has been read: after a failed\n"
     "read it is neither created nor changed.\n"
     "\n"
     "Progress goes to standard error as lines \"block N/5\". Then \"Read Success!\"\n"
-    "is printed on standard output, or \"Read Error!\" on standard error when the\n"
-    "radio did not answer a block in time. Ctrl-C stops the read at its next\n"
-    "step, sending nothing more, and reports \"Interrupted\".\n";
+    "is printed on standard output (on standard error with '-o -'), or\n"
+    "\"Read Error!\" on standard error when the radio did not answer a block in\n"
+    "time. Ctrl-C (or SIGTERM, or a hang-up) stops the read at its next step,\n"
+    "sending nothing more, and reports \"Interrupted\".\n";
 
 int runRead(const Arguments& args)
 {
@@ -34,8 +37,8 @@ int runRead(const Arguments& args)
     ChannelTable table;
     if (!transferWithRadio(Direction::Read, parsed.port, table))
         return kExitError;
-    saveChannelFile(parsed.output, table);
-    std::cout << kReadSuccess << '\n';
+    writePlan(parsed.output, table);
+    (isStandardStream(parsed.output) ? std::cerr : std::cout) << kReadSuccess << '\n';
     return kExitSuccess;
 }
 

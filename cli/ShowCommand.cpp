@@ -1,6 +1,7 @@
 // show PLAN.bc: the plan as an aligned table, then the five settings.
 #include "ChannelFile.h"
 #include "Commands.h"
+#include "VisibleText.h"
 
 #include <algorithm>
 #include <iostream>
@@ -15,7 +16,8 @@ constexpr const char* kUsage =
     "\n"
     "Prints the sixteen channels of a channel file as a table (channel, RX and\n"
     "TX frequency, decode and encode tone, power, bandwidth), then the five\n"
-    "settings with the item each has chosen, or \"(none)\".\n";
+    "settings with the item each has chosen, or \"(none)\". Control characters\n"
+    "in a cell are shown as escapes such as \\x1B.\n";
 
 constexpr const char* kColumnGap = "  ";
 
@@ -51,18 +53,20 @@ void printLine(std::ostream& out, const std::vector<std::string>& cells, const s
 
 std::string formatPlan(const ChannelTable& table)
 {
+    // Cells come from a file: printed raw, one could drive the terminal.
+    std::vector<std::vector<std::string>> rows;
     std::vector<std::size_t> widths(kColumns, 0);
-    for (int row = 0; row <= kChannels; ++row)
-        for (int c = 0; c < kColumns; ++c)
-            widths[c] = std::max(widths[c], table.cell(c, row).size());
+    for (int row = 0; row <= kChannels; ++row) {
+        std::vector<std::string>& cells = rows.emplace_back();
+        for (int c = 0; c < kColumns; ++c) {
+            cells.push_back(visibleText(table.cell(c, row)));
+            widths[c] = std::max(widths[c], cells.back().size());
+        }
+    }
 
     std::ostringstream out;
-    for (int row = 0; row <= kChannels; ++row) {
-        std::vector<std::string> cells;
-        for (int c = 0; c < kColumns; ++c)
-            cells.push_back(table.cell(c, row));
+    for (const auto& cells : rows)
         printLine(out, cells, widths);
-    }
     out << '\n';
     std::size_t nameWidth = 0;
     for (int s = 0; s < kSettings; ++s)

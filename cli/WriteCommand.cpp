@@ -21,8 +21,8 @@ constexpr const char* kUsage =
     "Progress goes to standard error as lines \"block N/5\". Then \"Write Success!\"\n"
     "is printed on standard output, or \"Write Error!\" on standard error when the\n"
     "radio did not acknowledge a block in time; the blocks acknowledged before\n"
-    "it are in the radio. Ctrl-C stops the write at its next step, sending\n"
-    "nothing more, and reports \"Interrupted\".\n";
+    "it are in the radio. Ctrl-C (or SIGTERM, or a hang-up) stops the write at\n"
+    "its next step, sending nothing more, and reports \"Interrupted\".\n";
 
 int runWrite(const Arguments& args)
 {

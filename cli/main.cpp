@@ -2,7 +2,10 @@
 // exit status: 0 success, 1 error, 2 wrong usage.
 #include "Commands.h"
 #include "Errors.h"
+#include "Output.h"
 #include "Version.h"
+
+#include <csignal>
 
 #include <iostream>
 
@@ -27,9 +30,7 @@ int usageFailure(const std::string& message, const std::string& usage)
     return kExitUsage;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int runTool(int argc, char** argv)
 {
     const Arguments all(argv + 1, argv + argc);
     if (all.empty())
@@ -63,4 +64,14 @@ int main(int argc, char** argv)
         std::cerr << kProgramName << ": internal error: " << e.what() << '\n';
         return kExitError;
     }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Past a file size limit a write then fails with "File too large", which
+    // is reported, instead of the process dying without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
+    return finishOutput(runTool(argc, argv));
 }

@@ -114,7 +114,7 @@ void saveChannelFile(const std::string& path, const ChannelTable& table)
 
 void openChannelFile(const std::string& path, ChannelTable& table)
 {
-    readChannelText(table, readWholeFile(path));
+    readChannelText(table, readRegularFile(path, kChannelFileKind));
 }
 
 } // namespace zk

@@ -28,12 +28,12 @@ std::vector<std::string> splitItems(std::string_view text, std::string_view sepa
 // ends in ".bc".
 std::string channelFileName(const std::string& chosen);
 
-// Writes the table to path through a temporary file renamed over it; on
-// failure the old file is untouched and "Cannot create file ..." is raised.
+// Writes the table to path by replaceFile (FileIo.h): only over a regular
+// file the user may write, never half; "Cannot create file ..." otherwise.
 void saveChannelFile(const std::string& path, const ChannelTable& table);
 
-// Reads path into the table; "Cannot open file ..." when it cannot be read,
-// then the errors of readChannelText.
+// Reads path into the table: a regular file of at most 1 MiB. "Cannot open
+// file ..." when it cannot be read, then the errors of readChannelText.
 void openChannelFile(const std::string& path, ChannelTable& table);
 
 } // namespace zk

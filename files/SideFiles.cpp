@@ -38,7 +38,7 @@ std::string sideFilePath(const std::string& folder, const std::string& literal)
 
 std::string readFirstLine(const std::string& path)
 {
-    const std::string bytes = readWholeFile(path);
+    const std::string bytes = readRegularFile(path, kTextSideFileKind);
     const std::size_t end = bytes.find_first_of(std::string_view("\r\n\0", 3));
     // No bytes at all, or a NUL first, leave no line to take.
     if (bytes.empty() || bytes.front() == '\0')
@@ -54,7 +54,7 @@ void writeSingleLine(const std::string& path, const std::string& text, bool owne
 bool copyFile(const std::string& source, const std::string& target)
 {
     try {
-        replaceFile(target, readWholeFile(source));
+        replaceFile(target, readRegularFile(source, kPictureFileKind));
         return true;
     } catch (const AppError&) {
         return false;

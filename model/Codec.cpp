@@ -1,6 +1,7 @@
 #include "Codec.h"
 
 #include "HexText.h"
+#include "VisibleText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -23,7 +24,7 @@ std::string reversePairs(std::string_view eightDigits)
 std::string checkedRecord(std::string_view record, std::size_t needed)
 {
     if (record.size() < needed || !isHexText(record.substr(0, needed)))
-        throw AppError("'" + std::string(record) + "' is not a memory record");
+        throw AppError("'" + visibleText(record) + "' is not a memory record");
     std::string upper(record.substr(0, needed));
     for (char& c : upper)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -66,7 +67,20 @@ const std::string& headerOf(int column)
 [[noreturn]] void refuseCell(const ChannelTable& table, int column, int row)
 {
     throw EncodeError("Channel " + std::to_string(row) + ", " + headerOf(column) + ": \"" +
-                      table.cell(column, row) + "\" cannot be stored in the radio");
+                      visibleText(table.cell(column, row)) + "\" cannot be stored in the radio");
+}
+
+// Three digits, a point and five digits: the only text whose eight digits
+// are the frequency in units of 10 Hz. Anything else ("145.5", "1.4550000")
+// would be stored as another frequency, so it is refused.
+bool isFrequencyText(const std::string& text)
+{
+    if (text.size() != 9 || text[3] != '.')
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (i != 3 && (text[i] < '0' || text[i] > '9'))
+            return false;
+    return true;
 }
 
 std::string encodeFrequency(const ChannelTable& table, int column, int row)
@@ -74,15 +88,9 @@ std::string encodeFrequency(const ChannelTable& table, int column, int row)
     const std::string& text = table.cell(column, row);
     if (text.empty())
         return std::string(kNoFrequency);
-    std::string digits;
-    for (char c : text)
-        if (c != '.')
-            digits += c;
-    const bool decimal = std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (!decimal || digits.size() < 2 || digits.size() > 8)
+    if (!isFrequencyText(text))
         refuseCell(table, column, row);
-    digits.insert(0, 8 - digits.size(), '0');
-    return reversePairs(digits);
+    return reversePairs(text.substr(0, 3) + text.substr(4));
 }
 
 std::string removeAll(std::string text, std::string_view what)
@@ -95,7 +103,7 @@ std::string removeAll(std::string text, std::string_view what)
 std::string encodeToneWord(const ChannelTable& table, int column, int row)
 {
     const std::string& text = table.cell(column, row);
-    if (text.empty() || text.size() == 3) // "OFF", or "0FF" as the editor writes it
+    if (text.empty() || text == "OFF" || text == "0FF") // "0FF" as the editor writes it
         return "FFFF";
     if (text.find("HZ") != std::string::npos) {
         const std::string digits = removeAll(removeAll(text, "HZ"), ".");

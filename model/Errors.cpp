@@ -1,5 +1,7 @@
 #include "Errors.h"
 
+#include "VisibleText.h"
+
 #include <cctype>
 #include <charconv>
 
@@ -12,22 +14,22 @@ AppError listIndexError(long index)
 
 AppError invalidIntegerError(const std::string& text)
 {
-    return AppError("'" + text + "' is not a valid integer value");
+    return AppError("'" + visibleText(text) + "' is not a valid integer value");
 }
 
 AppError invalidFloatError(const std::string& text)
 {
-    return AppError("'" + text + "' is not a valid floating point value");
+    return AppError("'" + visibleText(text) + "' is not a valid floating point value");
 }
 
 AppError cannotOpenError(const std::string& path, const std::string& reason)
 {
-    return AppError("Cannot open file \"" + path + "\". " + reason);
+    return AppError("Cannot open file \"" + visibleText(path) + "\". " + reason);
 }
 
 AppError cannotCreateError(const std::string& path, const std::string& reason)
 {
-    return AppError("Cannot create file \"" + path + "\". " + reason);
+    return AppError("Cannot create file \"" + visibleText(path) + "\". " + reason);
 }
 
 namespace {

@@ -6,6 +6,8 @@
 namespace zk {
 
 // Any failure that the error box reports to the user. Its what() is the text.
+// Texts taken from a file or a file name appear with their control
+// characters escaped (VisibleText.h).
 class AppError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

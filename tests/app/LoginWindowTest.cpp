@@ -3,6 +3,7 @@
 #include "AppFolder.h"
 #include "Backdrop.h"
 #include "FakeUi.h"
+#include "FlatJpeg.h"
 #include "main.h"
 
 #include <QLineEdit>
@@ -316,11 +317,15 @@ TEST_F(LoginWindow, ChangeBackgroundRefusesBrokenJpegsAndOtherKinds)
     app.write("truncated.jpg", good.substr(0, good.size() / 3));
     app.write("garbage.jpg", "\x89PNG garbage garbage");
     app.write("picture.png", good);
+    app.write("huge.jpg", zk::test::flatGreyJpeg(65000, 65000, zk::test::JpegShape::Header));
+    ASSERT_EQ(::mkfifo(app.path("pipe.jpg").c_str(), 0600), 0);
 
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"truncated.jpg", "JPEG error #" + std::to_string(JWRN_JPEG_EOF) + "."},
         {"garbage.jpg", "JPEG error #" + std::to_string(JERR_NO_SOI) + "."},
         {"picture.png", "Unknown picture file extension (.png)"},
+        {"huge.jpg", "The picture is too large to show: 65000 x 65000 pixels (at most 16 million pixels are decoded)"},
+        {"pipe.jpg", "Cannot open file \"" + app.path("pipe.jpg") + "\". It is a pipe, not a file."},
     };
     for (const auto& [name, error] : cases) {
         messages.clear();
@@ -357,4 +362,16 @@ TEST_F(LoginWindow, AFailedCopyIsSilentAndLeavesTheOldPictureWhole)
     EXPECT_EQ(zk::test::shownPicture(f).size(), QSize(400, 300)); // shown for this run
     EXPECT_EQ(app.read("image/1.jpg"), before);
     EXPECT_EQ(app.imageEntries(), (std::vector<std::string>{"1.bc", "1.jpg", "2.bc"}));
+}
+
+TEST_F(LoginWindow, APipeAsTheBackgroundCannotStopTheStart)
+{
+    // Opening a pipe to read waits for a writer: the start would never end.
+    std::filesystem::remove(app.path("image/1.jpg"));
+    ASSERT_EQ(::mkfifo(app.path("image/1.jpg").c_str(), 0600), 0);
+    TForm1& f = form();
+    EXPECT_EQ(messages.errors(), std::vector<std::string>{"Cannot open file \"" + app.path("image/1.jpg") +
+                                                          "\". It is a pipe, not a file."});
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(f.windowTitle(), "ZK-H41 Program Setting");
 }

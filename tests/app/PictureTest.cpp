@@ -2,6 +2,7 @@
 // at load, and every failure carries the text the error box shows.
 #include "AppFolder.h"
 #include "Backdrop.h"
+#include "FlatJpeg.h"
 #include "JpegPicture.h"
 #include "PasswordCheck.h"
 
@@ -137,4 +138,36 @@ TEST(Backdrop, BothPicturesHaveTheLoginWindowsSizeAndDiffer)
     EXPECT_EQ(background.size(), QSize(640, 480));
     EXPECT_NE(builtIn, background);
     EXPECT_EQ(builtIn, zk::builtInLoginPicture()); // drawn the same every time
+}
+
+TEST(LoadPicture, LargePicturesAreReducedAndHugeOnesRefused)
+{
+    using zk::test::flatGreyJpeg;
+    using zk::test::JpegShape;
+    AppFolder app;
+    app.write("large.jpg", flatGreyJpeg(2000, 1500));
+    const QImage reduced = zk::loadPicture(app.path("large.jpg"));
+    EXPECT_EQ(reduced.size(), QSize(640, 480));
+    EXPECT_TRUE(zk::test::nearColour(reduced.pixel(639, 479), QColor(128, 128, 128)));
+    // Without a window to cover, the full size.
+    const std::string bytes = flatGreyJpeg(2000, 1500);
+    EXPECT_EQ(zk::decodeJpeg(std::vector<unsigned char>(bytes.begin(), bytes.end())).size(), QSize(2000, 1500));
+
+    // Refused from the header alone: too many pixels even when reduced, or
+    // a progressive picture whose coefficients alone pass libjpeg's memory limit.
+    const std::string pixels = " pixels (at most 16 million pixels are decoded)";
+    const struct {
+        unsigned width, height;
+        JpegShape shape;
+        std::string error;
+    } huge[] = {{65000, 65000, JpegShape::Header, "65000 x 65000" + pixels},
+                {60000, 400, JpegShape::Header, "60000 x 400" + pixels},
+                {20000, 20000, JpegShape::ProgressiveHeader,
+                 "20000 x 20000 pixels (decoding it would need more than 100 MB)"}};
+    for (const auto& h : huge) {
+        app.write("huge.jpg", flatGreyJpeg(h.width, h.height, h.shape));
+        EXPECT_EQ(loadError(app.path("huge.jpg")), "The picture is too large to show: " + h.error);
+    }
+    ASSERT_EQ(::mkfifo(app.path("pipe.jpg").c_str(), 0600), 0);
+    EXPECT_EQ(loadError(app.path("pipe.jpg")), "Cannot open file \"" + app.path("pipe.jpg") + "\". It is a pipe, not a file");
 }

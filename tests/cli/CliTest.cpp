@@ -274,3 +274,43 @@ TEST(CliEncodeDecode, BadRecordsFailWithoutWritingAFile)
     expectFailure(cli({"decode", "-", "-o", noFolder}, linesOf(newPlanRecords())),
                   "Cannot create file \"" + noFolder + "\". No such file or directory");
 }
+
+TEST(CliHostileInput, OutputThatDoesNotGetOutIsAFailure)
+{
+    TempFolder folder;
+    const std::string plan = folder.file("plan.bc");
+    saveChannelFile(plan, samplePlan());
+    // The shell's redirection onto a device that is always full.
+    const ProgramResult full =
+        zk::test::runProgram("/bin/sh", {"-c", "exec \"$0\" encode \"$1\" > /dev/full", ZK_CLI_PROGRAM, plan});
+    EXPECT_EQ(full.exitStatus, 1);
+    EXPECT_EQ(full.err, "zk-h41-cli: cannot write the output: No space left on device\n");
+
+    // '-' is standard output; a pipe given by name is no place for a file.
+    const std::string records = linesOf(newPlanRecords());
+    const ProgramResult toStdout = cli({"decode", "-", "-o", "-"}, records);
+    EXPECT_EQ(toStdout.exitStatus, 0) << toStdout.err;
+    EXPECT_EQ(toStdout.out, writeChannelText(ChannelTable()));
+    const std::string pipe = folder.file("pipe.bc");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    expectFailure(cli({"decode", "-", "-o", pipe}, records),
+                  "Cannot create file \"" + pipe + "\". It is a pipe, not a file");
+    expectFailure(cli({"show", pipe}), "Cannot open file \"" + pipe + "\". It is a pipe, not a file");
+    expectFailure(cli({"show", "/dev/zero"}), "Cannot open file \"/dev/zero\". It is a device, not a file");
+}
+
+TEST(CliHostileInput, HandEditedCellsAreRefusedAndShownHarmlessly)
+{
+    TempFolder folder;
+    ChannelTable plan;
+    plan.setCell(ColRx, 1, "145.5");
+    plan.setCell(ColTx, 2, "\x1b]0;owned\a");
+    const std::string path = folder.file("edited.bc");
+    saveChannelFile(path, plan);
+    expectFailure(cli({"encode", path}), "Channel 1, RX Frequency: \"145.5\" cannot be stored in the radio");
+
+    const ProgramResult shown = cli({"show", path});
+    EXPECT_EQ(shown.exitStatus, 0);
+    EXPECT_EQ(shown.out.find('\x1b'), std::string::npos);
+    EXPECT_NE(shown.out.find("\\x1B]0;owned\\x07"), std::string::npos) << shown.out;
+}

@@ -290,3 +290,27 @@ TEST_F(RadioCli, APortThatCannotBeOpenedIsExplained)
     holder.ClosePort();
     EXPECT_TRUE(radio.received().empty());
 }
+
+TEST_F(RadioCli, AHangUpStopsAReadLikeCtrlCAndAPlanCanGoToStandardOutput)
+{
+    loadPlanIntoRadio(radio, sampleRadioPlan());
+    ProgramResult r = cli({"read", "--port", radio.path(), "-o", "-"});
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.err, kAllBlocks + "Read Success!\n");
+    ChannelTable fromStdout;
+    readChannelText(fromStdout, r.out);
+    EXPECT_EQ(writeChannelText(fromStdout), r.out);
+    EXPECT_EQ(fromStdout.cell(ColRx, 11), "438.51250");
+
+    RadioFaults faults;
+    faults.silentAfter = 1;
+    radio.setFaults(faults);
+    radio.clearLog();
+    SignalWhenReceived hangUp(radio, kHandshakeBytes + 2 * kReadCommandBytes, SIGHUP);
+    r = cli({"read", "--port", radio.path(), "-o", "-"}, hangUp.started());
+    ASSERT_TRUE(hangUp.finish());
+    EXPECT_EQ(r.exitStatus, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "block 1/5\nInterrupted\n");
+    expectWire(kHandshake + readCommands(2));
+}

@@ -7,10 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <poll.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -263,4 +266,39 @@ TEST(VirtualRadio, AnswersTComm)
     wire.push_back('E');
     EXPECT_EQ(radio.received(), wire);
     comm.ClosePort();
+}
+
+TEST(VirtualRadio, AFullDiskLeavesTheOldImageAndAPipeIsNoImage)
+{
+    const auto dir = std::filesystem::temp_directory_path() / ("zk-sim-image-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string image = (dir / "radio.img").string();
+    RadioMemory memory{};
+    memory.fill(0x11);
+    std::string error;
+    ASSERT_TRUE(VirtualRadio::saveImage(image, memory, error)) << error;
+
+    // A file size limit below the image's size stands in for a full disk.
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 100;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    memory.fill(0x22);
+    const bool saved22 = VirtualRadio::saveImage(image, memory, error);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(saved22);
+    EXPECT_NE(error.find("File too large"), std::string::npos) << error;
+    RadioMemory loaded{};
+    ASSERT_TRUE(VirtualRadio::loadImage(image, loaded, error)) << error;
+    EXPECT_EQ(loaded[0], 0x11);
+    EXPECT_EQ(loaded[511], 0x11);
+
+    const std::string pipe = (dir / "pipe.img").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(VirtualRadio::loadImage(pipe, loaded, error)); // without waiting for a writer
+    EXPECT_NE(error.find("It is a pipe, not a file"), std::string::npos) << error;
+    std::filesystem::remove_all(dir);
 }

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <iterator>
 
+#include <sys/stat.h>
+
 namespace zk::test {
 namespace {
 
@@ -168,6 +170,20 @@ TEST_F(FileCommandsTest, OpenCancelledOrMissingLeavesTheTable)
     EXPECT_EQ(messages.errors()[0].rfind("Cannot open file \"" + path("nothing-here.bc") + "\". ", 0), 0u)
         << messages.errors()[0];
     EXPECT_EQ(cell(1, 1), "145.00000");
+
+    // A pipe once froze the window waiting for a writer; a save would have
+    // put a plain file in its place.
+    const std::string pipe = path("pipe.bc");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    messages.clear();
+    dialogs.answers = {pipe, path("pipe")};
+    messages.answers = {true}; // yes, replace pipe.bc
+    clickToolButton("N2");
+    clickToolButton("N3");
+    EXPECT_EQ(messages.errors(), (std::vector<std::string>{"Cannot open file \"" + pipe + "\". It is a pipe, not a file.",
+                                                          "Cannot create file \"" + pipe + "\". It is a pipe, not a file."}));
+    EXPECT_EQ(cell(1, 1), "145.00000");
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }
 
 TEST_F(FileCommandsTest, OpenWithOnlyTheRowLinesLoadsTheRowsThenReportsTheMissingRecord)

@@ -1,4 +1,5 @@
 #include "Codec.h"
+#include "VisibleText.h"
 
 #include <gtest/gtest.h>
 
@@ -59,11 +60,44 @@ TEST(Codec, FrequencyDigitsAreStoredLeastSignificantPairFirst)
     EXPECT_EQ(u.band(), 1); // inferred, and nothing was cleared
 }
 
-TEST(Codec, ShortDigitStringsArePaddedOnTheLeft)
+// A hand-edited "145.5" once went to the radio as 000.01455 MHz and
+// "1.4550000" as 145.50000: only the radio's own form is encoded now, and
+// a frequency outside every band still is, as a radio may hold one.
+TEST(Codec, OnlyThreeDigitsAPointAndFiveDigitsAreAFrequency)
+{
+    for (const char* text : {"145.5", "14.5", "1.4550000", "145.500000", "0145.5000", "145,50000", "+45.50000",
+                             "145.5000 ", "14550000."}) {
+        ChannelTable t;
+        setRow(t, 3, "145.00000", text, "", "", "", "");
+        EXPECT_THROW(encodeChannelRecord(t, 3), EncodeError) << text;
+    }
+    ChannelTable t;
+    setRow(t, 1, "999.99999", "000.00000", "", "", "", "");
+    EXPECT_EQ(encodeChannelRecord(t, 1).substr(0, 16), "9999999900000000");
+}
+
+TEST(Codec, AThreeCharacterToneIsOnlyOffOrZeroFf)
+{
+    for (const char* text : {"XYZ", "off", "OF0", "1HZ", "D1N", "\x1b]0"}) {
+        ChannelTable t;
+        setRow(t, 2, "145.00000", "145.00000", "OFF", text, "", "");
+        EXPECT_THROW(encodeChannelRecord(t, 2), EncodeError) << text;
+    }
+}
+
+TEST(Codec, RefusalsShowControlCharactersEscaped)
 {
     ChannelTable t;
-    setRow(t, 1, "14.5", "", "", "", "", "");
-    EXPECT_EQ(encodeChannelRecord(t, 1).substr(0, 8), "45010000");
+    setRow(t, 4, "145.00000", "", "\x1b]0;owned\a", "", "", "");
+    try {
+        encodeChannelRecord(t, 4);
+        FAIL();
+    } catch (const EncodeError& e) {
+        EXPECT_EQ(std::string(e.what()), "Channel 4, " + columnHeaders()[ColDecode] +
+                                             ": \"\\x1B]0;owned\\x07\" cannot be stored in the radio");
+    }
+    EXPECT_EQ(visibleText("a\tb\r\n\x7f\xc2\x9b[2J\xff\xc3\xa9\xe2\x82\xac"),
+              "a\\tb\\r\\n\\x7F\\u009B[2J\\xFF\xc3\xa9\xe2\x82\xac");
 }
 
 TEST(Codec, ToneWordsOfEveryKind)

@@ -1,11 +1,13 @@
 #include "VirtualRadio.h"
 
+#include "Errors.h"
+#include "FileIo.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
 #include <poll.h>
 #include <stdexcept>
 #include <stdlib.h>
@@ -319,14 +321,21 @@ void VirtualRadio::setTrace(std::function<void(const std::string&)> trace)
     m_trace = std::move(trace);
 }
 
+namespace {
+// Refused before reading when it cannot be an image: a device or a pipe
+// given by mistake never blocks the start.
+constexpr zk::FileKind kImageKind{"a memory image", 512, "512 bytes"};
+} // namespace
+
 bool VirtualRadio::loadImage(const std::string& file, RadioMemory& memory, std::string& error)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        error = "cannot open image " + file + ": " + std::strerror(errno);
+    std::string bytes;
+    try {
+        bytes = zk::readRegularFile(file, kImageKind);
+    } catch (const zk::AppError& e) {
+        error = e.what();
         return false;
     }
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (bytes.size() != memory.size()) {
         error = "image " + file + " has " + std::to_string(bytes.size()) + " bytes, not " +
                 std::to_string(memory.size());
@@ -338,19 +347,13 @@ bool VirtualRadio::loadImage(const std::string& file, RadioMemory& memory, std::
 
 bool VirtualRadio::saveImage(const std::string& file, const RadioMemory& memory, std::string& error)
 {
-    // Write aside and rename, so a reader never sees half an image.
-    const std::string temp = file + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(memory.data()), static_cast<std::streamsize>(memory.size()));
-        if (!out) {
-            error = "cannot write image " + temp;
-            return false;
-        }
-    }
-    if (std::rename(temp.c_str(), file.c_str()) != 0) {
-        error = "cannot replace image " + file + ": " + std::strerror(errno);
+    // The same safe replacement as the programs' own files: a full disk
+    // leaves the previous image whole, and a link keeps leading to it.
+    try {
+        zk::replaceFile(file, std::string(memory.begin(), memory.end()));
+        return true;
+    } catch (const zk::AppError& e) {
+        error = e.what();
         return false;
     }
-    return true;
 }
