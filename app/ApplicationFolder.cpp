@@ -81,7 +81,8 @@ void provideSideFiles(const std::string& folder, const std::string& defaultsFold
         const std::string source = withSlash(defaultsFolder) + leafName(literal);
         // The password is kept in clear, so only its owner may read it.
         const FileAccess access = literal == kPasswordFile ? FileAccess::OwnerOnly : FileAccess::Keep;
-        replaceFile(target, readWholeFile(source), access);
+        const FileKind& kind = literal == kBackgroundFile ? kPictureFileKind : kTextSideFileKind;
+        replaceFile(target, readRegularFile(source, kind), access);
     }
 }
 
