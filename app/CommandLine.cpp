@@ -15,6 +15,12 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& argu
             line.extraPorts.push_back(arguments[++i]);
         } else if (a.rfind("--port=", 0) == 0 && a.size() > 7) {
             line.extraPorts.push_back(a.substr(7));
+        } else if (a == "--trace") {
+            if (i + 1 == arguments.size() || arguments[i + 1].empty()) {
+                error = "--trace needs a file name";
+                return std::nullopt;
+            }
+            line.traceFile = arguments[++i];
         } else {
             error = "unknown argument '" + a + "'";
             return std::nullopt;

@@ -3,12 +3,14 @@
 // main window's quit is answered Yes.
 #include "CommandLine.h"
 #include "MessageBoxes.h"
+#include "SerialTrace.h"
 #include "Startup.h"
 
 #include <QApplication>
 
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,15 @@ int main(int argc, char** argv)
         zk::QtFileDialogs dialogs;
         zk::PortSources ports;
         ports.extraPorts = commandLine->extraPorts;
+        std::unique_ptr<SerialTrace> trace;
+        if (!commandLine->traceFile.empty()) {
+            trace = std::make_unique<SerialTrace>(commandLine->traceFile);
+            if (!trace->ok()) {
+                std::cerr << "zk-h41: cannot create " << commandLine->traceFile << ": " << trace->failure() << "\n";
+                return 1;
+            }
+            ports.tap = trace.get();
+        }
         Startup startup(messages, dialogs, &Startup::endEventLoop, zk::applicationFolder(), ports);
         startup.start();
         return QApplication::exec();

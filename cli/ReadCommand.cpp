@@ -11,7 +11,7 @@ namespace zk::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: zk-h41-cli read --port PATH -o PLAN.bc\n"
+    "Usage: zk-h41-cli read --port PATH -o PLAN.bc [--trace FILE]\n"
     "\n"
     "Reads the sixteen channels and five settings out of the radio on the\n"
     "serial port PATH (9600 baud, 8 data bits, no parity, 1 stop bit) and\n"
@@ -22,7 +22,10 @@ constexpr const char* kUsage =
     "Progress goes to standard error as lines \"block N/5\". Then \"Read Success!\"\n"
     "is printed on standard output, or \"Read Error!\" on standard error when the\n"
     "radio did not answer a block in time. Ctrl-C stops the read at its next\n"
-    "step, sending nothing more, and reports \"Interrupted\".\n";
+    "step, sending nothing more, and reports \"Interrupted\".\n"
+    "\n"
+    "--trace FILE writes every byte sent and received, with the milliseconds\n"
+    "since the port opened, and the port's events into FILE as they happen.\n";
 
 int runRead(const Arguments& args)
 {
@@ -32,7 +35,7 @@ int runRead(const Arguments& args)
     // A fresh table: channel numbers 1..16 and every setting at its first
     // item, then overwritten block by block from the radio.
     ChannelTable table;
-    if (!transferWithRadio(Direction::Read, parsed.port, table))
+    if (!transferWithRadio(Direction::Read, parsed.port, table, parsed.traceFile))
         return kExitError;
     saveChannelFile(parsed.output, table);
     std::cout << kReadSuccess << '\n';

@@ -74,6 +74,8 @@ TForm2::TForm2(zk::UserMessages& messages, zk::FileDialogs& dialogs, QWidget* pa
     , engine_(link_, table_)
 {
     zk::receiveInto(Comm1, link_);
+    Comm1.SetTap(portSources_.tap);
+    zk::noteTimeouts(Comm1, link_);
     setObjectName(QStringLiteral("TForm2"));
     // A system menu and a minimise button, no maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -357,14 +359,22 @@ void TForm2::FormCreate()
 
 void TForm2::portSetupFirstHalf()
 {
-    for (const std::string& port : zk::portChoices(portSources_))
+    const std::vector<std::string> ports = zk::portChoices(portSources_);
+    for (const std::string& port : ports)
         ComboBox1->addItem(qtext(port));
     if (ComboBox1->count() == 0) {
         setPortStatusText(QString::fromLatin1(zk::port::kNoPort));
         return;
     }
-    ComboBox1->setCurrentIndex(0);
+    // The first port, passing over consoles: those open only when picked.
+    const int first = zk::firstNonConsole(ports, portSources_.sysRoot);
+    ComboBox1->setCurrentIndex(first < 0 ? 0 : first);
     const QString name = ComboBox1->currentText();
+    if (first < 0) {
+        setPortStatusText(qtext(zk::port::statusAfterOpen(false, name.toStdString())));
+        portStatusPanel_->setToolTip(qtext(zk::port::consoleNotOpened(name.toStdString())));
+        return;
+    }
     setPortStatusText(qtext(zk::port::statusAfterOpen(openPort(name), name.toStdString())));
 }
 
