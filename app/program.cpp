@@ -5,6 +5,7 @@
 #include "MessageBoxes.h"
 #include "SerialTrace.h"
 #include "Startup.h"
+#include "UdevPortEvents.h"
 
 #include <QApplication>
 
@@ -42,6 +43,8 @@ int main(int argc, char** argv)
             }
             ports.tap = trace.get();
         }
+        const std::unique_ptr<zk::PortEventSource> portEvents = zk::createUdevPortEvents();
+        ports.events = portEvents.get();
         Startup startup(messages, dialogs, &Startup::endEventLoop, zk::applicationFolder(), ports);
         startup.start();
         return QApplication::exec();

@@ -24,6 +24,7 @@ void SerialTrace::opened(const std::string& path)
 {
     // Times count from here: the lines of one session read from 0.
     m_start = std::chrono::steady_clock::now();
+    m_hungUp = false;
     line("open", path);
 }
 
@@ -49,6 +50,10 @@ void SerialTrace::received(const uint8_t* data, size_t count)
 
 void SerialTrace::hungUp()
 {
+    // Both workers report the same lost line; once is enough to read.
+    if (m_hungUp)
+        return;
+    m_hungUp = true;
     line("hangup", "the line is gone (device unplugged or closed at the far end)");
 }
 

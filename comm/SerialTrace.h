@@ -45,4 +45,5 @@ private:
     std::FILE* m_file = nullptr;
     int m_error = 0;
     std::chrono::steady_clock::time_point m_start;
+    bool m_hungUp = false; // since the last opening
 };

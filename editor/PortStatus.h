@@ -18,6 +18,9 @@ bool statusShowsOpenPort(const std::string& status);
 // without the user's pick.
 std::string consoleNotOpened(const std::string& portName);
 
+// The tooltip after the open port's device went away.
+std::string unplugged(const std::string& portName);
+
 // The status after an attempt to open portName.
 std::string statusAfterOpen(bool opened, const std::string& portName);
 

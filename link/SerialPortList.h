@@ -7,6 +7,8 @@ class CommTap;
 
 namespace zk {
 
+class PortEventSource;
+
 // Reads the serial devices from sysfs: /dev/ttyS* that really exist (the
 // kernel lists every legacy UART slot, present or not), and every
 // /dev/ttyUSB*, /dev/ttyACM*, /dev/ttyAMA* and /dev/rfcomm* with a device
@@ -39,6 +41,8 @@ struct PortSources {
     // Watches the port that is opened from this list (the serial trace);
     // not owned, none when null.
     CommTap* tap = nullptr;
+    // Tells when serial devices come and go; not owned, none when null.
+    PortEventSource* events = nullptr;
 };
 
 // The computer's ports and the extra paths (made absolute), sorted as text

@@ -1,0 +1,131 @@
+// The main window and the cable: a port whose line hangs up is no longer
+// open and comes back by itself with the same cable (the virtual radio
+// stopped and started again on the same link path), the port list follows
+// devices that come and go, the serial trace, and the Connection Check.
+#include "EditorHarness.h"
+#include "FakeSystem.h"
+#include "PortEvents.h"
+#include "SerialTrace.h"
+#include "VirtualRadio.h"
+
+#include <QClipboard>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <fstream>
+#include <sstream>
+
+using namespace zk;
+using namespace zk::test;
+
+namespace {
+
+QString statusOf(const TForm2& window)
+{
+    return window.portStatusText();
+}
+
+std::string fileText(const QString& path)
+{
+    std::ifstream in(path.toStdString());
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+int countOf(const std::string& text, const std::string& part)
+{
+    int n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(Cable, AHungUpPortIsNotOpenAndTheSameCableIsOpenedAgain)
+{
+    QTemporaryDir dir;
+    const std::string link = dir.filePath("radio").toStdString();
+    const VirtualRadioOptions options{9600, false, {}, link};
+    auto radio = std::make_unique<VirtualRadio>(options);
+    radio->start();
+    PortEventSource events;
+    SerialTrace trace(dir.filePath("trace.txt").toStdString());
+    RecordingMessages messages;
+    ScriptedFileDialogs dialogs;
+    TForm2 window(messages, dialogs, nullptr, PortSources{"/nonexistent/sys", "/nonexistent/dev", {link}, &trace, &events});
+    const QString open = QString::fromStdString("Serial Port:" + link);
+    ASSERT_EQ(statusOf(window), open);
+
+    // The cable pulled out in the middle of a read: that read fails.
+    const TransferResult cut = window.transferEngine().read([&](int blocksDone) {
+        if (blocksDone == 1)
+            radio->stop();
+    });
+    EXPECT_EQ(cut.outcome, TransferOutcome::Failed);
+    ASSERT_TRUE(waitUntil([&] { return statusOf(window) == "Serial Port:The Port is Used"; }));
+    auto* panel = window.findChild<QLabel*>(QStringLiteral("StatusPanel1"));
+    EXPECT_EQ(panel->toolTip().toStdString(),
+              "The cable on " + link + " was unplugged. It is opened again when the same cable comes back.");
+    EXPECT_FALSE(window.Comm1.IsOpen());
+    // Read takes the port-not-ready path at once, no time-outs waited out.
+    EXPECT_EQ(window.transferEngine().read([](int) {}).outcome, TransferOutcome::PortNotReady);
+
+    radio = std::make_unique<VirtualRadio>(options);
+    radio->start();
+    events.deliver({PortEvent::Kind::Added, link});
+    EXPECT_EQ(statusOf(window), open);
+    EXPECT_TRUE(panel->toolTip().isEmpty());
+    EXPECT_EQ(window.transferEngine().read([](int) {}).outcome, TransferOutcome::Succeeded);
+
+    const std::string traced = fileText(dir.filePath("trace.txt"));
+    EXPECT_EQ(countOf(traced, " open   " + link + "\n"), 2) << traced;
+    EXPECT_EQ(countOf(traced, " hangup "), 1) << traced;
+    EXPECT_EQ(countOf(traced, " close "), 1) << traced;
+    EXPECT_EQ(countOf(traced, " note   time-out: 0 of 68 reply bytes\n"), 1) << traced;
+}
+
+TEST(Cable, ThePortListFollowsDevicesAndKeepsTheChoice)
+{
+    FakeSystem system;
+    const std::string virtualPort = system.path("zz-virtual").string();
+    PortEventSource events;
+    RecordingMessages messages;
+    ScriptedFileDialogs dialogs;
+    TForm2 window(messages, dialogs, nullptr,
+                  PortSources{system.view.sysRoot, system.view.devRoot, {virtualPort}, nullptr, &events});
+    auto* list = window.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+    ASSERT_EQ(list->count(), 1);
+
+    system.usbTty("ttyUSB0", "1-1.2", "1a86", "7523", "A1");
+    events.deliver({PortEvent::Kind::Added, system.dev("ttyUSB0")});
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->itemText(0).toStdString(), system.dev("ttyUSB0"));
+    EXPECT_EQ(list->currentText().toStdString(), virtualPort);
+    EXPECT_EQ(statusOf(window), "Serial Port:The Port is Used") << "a new device is not opened unasked";
+
+    std::filesystem::remove_all(system.path("sys/class/tty/ttyUSB0"));
+    std::filesystem::remove(system.dev("ttyUSB0"));
+    events.deliver({PortEvent::Kind::Removed, system.dev("ttyUSB0")});
+    EXPECT_EQ(list->count(), 1);
+    EXPECT_EQ(list->currentText().toStdString(), virtualPort);
+}
+
+TEST_F(EditorTest, ConnectionCheckShowsTheReportToCopy)
+{
+    QMenu* help = child<QMenu>("MenuHelp");
+    ASSERT_EQ(help->actions().size(), 3);
+    EXPECT_EQ(help->actions().back()->text(), "Connection Check") << "after the existing items";
+    clickMenuItem("MenuHelp", "ConnectionCheck");
+    auto* report = window->findChild<QWidget*>(QStringLiteral("ConnectionCheckWindow"));
+    ASSERT_NE(report, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return report->isVisible(); }));
+    const QString text = report->findChild<QPlainTextEdit*>(QStringLiteral("ReportText"))->toPlainText();
+    EXPECT_TRUE(text.startsWith("fail  no serial port found\n      fix: plug the cable in;")) << text.toStdString();
+    QApplication::clipboard()->clear();
+    QTest::mouseClick(report->findChild<QPushButton*>(QStringLiteral("CopyButton")), Qt::LeftButton);
+    EXPECT_EQ(QApplication::clipboard()->text(), text);
+    EXPECT_TRUE(messages.entries.empty());
+}
