@@ -5,6 +5,7 @@
 #include "PortSession.h"
 #include "RadioProbe.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace zk::cli {
@@ -64,9 +65,11 @@ void probePort(const DoctorArguments& args, CheckReport& report)
     PortSession session(args.traceFile);
     std::string failure;
     if (!session.open(args.port, &failure)) {
-        const auto reason = failure.find('\n');
-        report.add(CheckLevel::Fail, "the probe could not open " + args.port + ": " + failure.substr(0, reason),
-                   failure.substr(reason + 1));
+        // The component's text, then the reason on one line as the remedy.
+        const auto end = failure.find('\n');
+        std::string reason = end == std::string::npos ? std::string() : failure.substr(end + 1);
+        std::replace(reason.begin(), reason.end(), '\n', ' ');
+        report.add(CheckLevel::Fail, "the probe could not open " + args.port + ": " + failure.substr(0, end), reason);
         return;
     }
     const int emptied = session.queueEmptied();

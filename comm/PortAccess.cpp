@@ -66,27 +66,27 @@ AccessCheck checkAccess(const std::string& path, const SystemView& view)
 {
     const auto owner = view.owner(path);
     if (!owner)
-        return {false, "it cannot be looked at", "check the name with 'zk-h41-cli ports'"};
+        return {false, false, "it cannot be looked at", "check the name with 'zk-h41-cli ports'"};
     const ProcessIdentity& self = view.self;
     const bool ownerMay = owner->uid == self.uid && (owner->mode & kOwnerReadWrite) == kOwnerReadWrite;
     const bool groupMay = self.inGroup(owner->gid) && (owner->mode & kGroupReadWrite) == kGroupReadWrite;
     const bool otherMay = (owner->mode & kOtherReadWrite) == kOtherReadWrite;
     if (self.uid == 0 || ownerMay || groupMay || otherMay)
-        return {true, {}, {}};
+        return {true, false, {}, {}};
 
     // Root's group is never worth joining: it would open far more than a port.
     if (owner->gid != 0 && (owner->mode & kGroupReadWrite) == kGroupReadWrite) {
         const auto group = view.group(owner->gid);
         const std::string name = group ? group->name : std::to_string(owner->gid);
         if (group && isMember(*group, self.user))
-            return {false,
+            return {false, false,
                     "your user is in the group \"" + name + "\", which may use it, but this session started before that",
                     "log out and log in again"};
-        return {false, "the group \"" + name + "\" may use it and your user is not a member",
+        return {false, false, "the group \"" + name + "\" may use it and your user is not a member",
                 "sudo usermod -aG " + name + " $USER, then log out and log in again"};
     }
-    return {false, "only its owner may use it (mode " + octal(owner->mode) + ") and no group is given access",
-            "a udev rule can give the logged-in user access: run 'zk-h41-cli doctor --port " + path + "' for it"};
+    return {false, true, "only its owner may use it (mode " + octal(owner->mode) + ") and no group is given access",
+            "a udev rule can give the logged-in user access: 'zk-h41-cli doctor --port " + path + "' prints it"};
 }
 
 std::string permissionAdvice(const std::string& path, const SystemView& view)

@@ -18,7 +18,8 @@ namespace zk {
 // the udev rule.
 struct AccessCheck {
     bool allowed = false;
-    std::string problem; // why not, in a few words
+    bool ownerOnly = false; // no group may use it: a udev rule is the way
+    std::string problem;    // why not, in a few words
     std::string remedy;  // what to do, one line
 };
 AccessCheck checkAccess(const std::string& path, const SystemView& view);

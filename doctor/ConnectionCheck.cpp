@@ -109,14 +109,16 @@ void checkPort(const std::string& path, const SystemView& view, CheckReport& rep
 
     const SerialDeviceInfo info = describeDevice(path, view);
     report.add(CheckLevel::Ok, describeAdapter(info));
-    if (const std::string rule = udevRule(info); !rule.empty())
+    const std::string rule = udevRule(info);
+    if (!rule.empty())
         report.udevRules.push_back(rule);
 
     const AccessCheck access = checkAccess(path, view);
     if (access.allowed)
         report.add(CheckLevel::Ok, "you may read and write " + path);
     else
-        report.add(CheckLevel::Fail, "you may not use " + path + ": " + access.problem, access.remedy);
+        report.add(CheckLevel::Fail, "you may not use " + path + ": " + access.problem,
+                   access.ownerOnly && !rule.empty() ? "add the udev rule below" : access.remedy);
 
     const std::vector<PortHolder> holders = portHolders(path, view);
     if (holders.empty())

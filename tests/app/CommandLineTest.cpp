@@ -26,3 +26,14 @@ TEST(CommandLine, RefusesAnythingElseWithTheReason)
     EXPECT_FALSE(parseCommandLine({"plan.bc"}, error));
     EXPECT_EQ(error, "unknown argument 'plan.bc'");
 }
+
+TEST(CommandLine, TakesATraceFile)
+{
+    std::string error;
+    auto line = parseCommandLine({"--trace", "/tmp/trace.txt", "--port", "/tmp/radio"}, error);
+    ASSERT_TRUE(line) << error;
+    EXPECT_EQ(line->traceFile, "/tmp/trace.txt");
+    EXPECT_TRUE(parseCommandLine({}, error)->traceFile.empty());
+    EXPECT_FALSE(parseCommandLine({"--trace"}, error));
+    EXPECT_EQ(error, "--trace needs a file name");
+}
