@@ -118,6 +118,7 @@ private:
     void portUnplugged();
     void portEvent(const zk::PortEvent& event);
     void refreshPortList();
+    void replyMissing();
 
     // In-place editing.
     void StringGrid1SelectCell(int column, int row);

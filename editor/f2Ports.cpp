@@ -6,6 +6,7 @@
 #include "ConnectionCheck.h"
 #include "ConnectionCheckWindow.h"
 #include "Guarded.h"
+#include "PortAccess.h"
 #include "PortEvents.h"
 #include "PortStatus.h"
 
@@ -41,6 +42,19 @@ void TForm2::watchPorts()
         portSources_.events->onEvent = [this](const zk::PortEvent& event) {
             zk::guarded(messages_, [&] { portEvent(event); });
         };
+    // A reply that did not come may have gone to another reader of the port.
+    link_.onTimeout = [this, trace = link_.onTimeout](std::size_t expected, std::size_t got) {
+        if (trace)
+            trace(expected, got);
+        replyMissing();
+    };
+}
+
+void TForm2::replyMissing()
+{
+    const std::string holders = zk::holdersText(Comm1.CommName(), zk::portHolders(Comm1.CommName(), portView()));
+    if (!holders.empty())
+        portStatusPanel_->setToolTip(qtext("The radio's reply did not come in time.\n" + holders));
 }
 
 zk::SystemView TForm2::portView() const

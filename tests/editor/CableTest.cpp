@@ -10,6 +10,7 @@
 
 #include <QClipboard>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -85,6 +86,33 @@ TEST(Cable, AHungUpPortIsNotOpenAndTheSameCableIsOpenedAgain)
     EXPECT_EQ(countOf(traced, " hangup "), 1) << traced;
     EXPECT_EQ(countOf(traced, " close "), 1) << traced;
     EXPECT_EQ(countOf(traced, " note   time-out: 0 of 68 reply bytes\n"), 1) << traced;
+}
+
+TEST(Cable, AMissingReplyNamesTheOtherProcessesOnThePort)
+{
+    QTemporaryDir dir;
+    const std::string link = dir.filePath("radio").toStdString();
+    VirtualRadio radio(VirtualRadioOptions{9600, false, {}, link});
+    RadioFaults faults;
+    faults.silentAfter = 0;
+    radio.setFaults(faults);
+    radio.start();
+    // Another program that opened the port first, without a lock.
+    QProcess other;
+    other.setStandardInputFile(QString::fromStdString(link));
+    other.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+    ASSERT_TRUE(other.waitForStarted());
+    RecordingMessages messages;
+    ScriptedFileDialogs dialogs;
+    TForm2 window(messages, dialogs, nullptr, noSerialPorts({link}));
+    ASSERT_EQ(statusOf(window), QString::fromStdString("Serial Port:" + link));
+
+    EXPECT_EQ(window.transferEngine().read([](int) {}).outcome, TransferOutcome::Failed);
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("StatusPanel1"))->toolTip().toStdString(),
+              "The radio's reply did not come in time.\nsleep (pid " + std::to_string(other.processId()) +
+                  ") also has " + link + " open.");
+    other.kill();
+    other.waitForFinished();
 }
 
 TEST(Cable, ThePortListFollowsDevicesAndKeepsTheChoice)
