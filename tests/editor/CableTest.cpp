@@ -1,7 +1,8 @@
 // The main window and the cable: a port whose line hangs up is no longer
 // open and comes back by itself with the same cable (the virtual radio
 // stopped and started again on the same link path), the port list follows
-// devices that come and go, the serial trace, and the Connection Check.
+// devices that come and go, consoles, the serial trace, other holders of
+// the port, and the Connection Check.
 #include "EditorHarness.h"
 #include "FakeSystem.h"
 #include "PortEvents.h"
@@ -156,4 +157,23 @@ TEST_F(EditorTest, ConnectionCheckShowsTheReportToCopy)
     QTest::mouseClick(report->findChild<QPushButton*>(QStringLiteral("CopyButton")), Qt::LeftButton);
     EXPECT_EQ(QApplication::clipboard()->text(), text);
     EXPECT_TRUE(messages.entries.empty());
+}
+
+TEST(Cable, AConsoleNamedOnTheCommandLineIsListedButNotOpenedByItself)
+{
+    FakeSystem system;
+    system.serialTty("ttyS0");
+    system.consoles("ttyS0");
+    RecordingMessages messages;
+    ScriptedFileDialogs dialogs;
+    TForm2 window(messages, dialogs, nullptr,
+                  PortSources{system.view.sysRoot, system.view.devRoot, {system.dev("ttyS0")}, nullptr, nullptr});
+    auto* list = window.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(list->currentText().toStdString(), system.dev("ttyS0"));
+    EXPECT_FALSE(window.Comm1.IsOpen());
+    EXPECT_EQ(statusOf(window), "Serial Port:The Port is Used");
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("StatusPanel1"))->toolTip().toStdString(),
+              system.dev("ttyS0") +
+                  " is the system console, so it was not opened by itself. Pick it in the list to use it anyway.");
 }
