@@ -28,7 +28,8 @@ public:
         view.procRoot = (root_ / "proc").string();
         view.devRoot = (root_ / "dev").string();
         view.groupFile = (root_ / "etc/group").string();
-        view.self = ProcessIdentity{4242, 1000, 1000, {1000}, "ann"};
+        // A user and group no real file of the test belongs to.
+        view.self = ProcessIdentity{4343, 4242, 4242, {4242}, "ann"};
     }
     ~FakeSystem()
     {
