@@ -155,6 +155,14 @@ bool TComm::SendData(const void* Buffer, uint16_t Length)
     return queued;
 }
 
+bool TComm::LineHungUp() const
+{
+    if (!IsOpen())
+        return false;
+    pollfd line{m_portHandle, 0, 0};
+    return m_platform.poll(&line, 1, 0) > 0 && (line.revents & (POLLHUP | POLLERR | POLLNVAL));
+}
+
 size_t TComm::PendingNotifications() const
 {
     return m_notifyWindow->pending();

@@ -50,6 +50,10 @@ public:
     bool SendData(const void* Buffer, uint16_t Length);
 
     bool IsOpen() const { return m_portHandle >= 0; }
+    // True when the open port's line has hung up (its device went away or
+    // the far end closed), as opposed to a hang-up notice left over from an
+    // earlier opening. False when closed.
+    bool LineHungUp() const;
     // The port descriptor, -1 when closed.
     int PortHandle() const { return m_portHandle; }
     // Notifications posted by the workers and not yet raised as events.

@@ -73,8 +73,10 @@ void TForm2::portOpened(const std::string& name)
 
 void TForm2::portUnplugged()
 {
-    if (!Comm1.IsOpen() || !openDevice_)
-        return; // reported once
+    // Once only; and a notice from the port's previous opening, raised after
+    // it was closed, must not close the port opened since.
+    if (!Comm1.LineHungUp() || !openDevice_)
+        return;
     const std::string name = Comm1.CommName();
     Comm1.ClosePort();
     unpluggedDevice_ = openDevice_;

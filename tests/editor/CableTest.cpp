@@ -60,6 +60,11 @@ TEST(Cable, AHungUpPortIsNotOpenAndTheSameCableIsOpenedAgain)
     TForm2 window(messages, dialogs, nullptr, PortSources{"/nonexistent/sys", "/nonexistent/dev", {link}, &trace, &events});
     const QString open = QString::fromStdString("Serial Port:" + link);
     ASSERT_EQ(statusOf(window), open);
+    // A hang-up notice left over from an earlier opening closes nothing.
+    window.Comm1.OnRequestHangup(&window.Comm1);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window.Comm1.IsOpen());
+    EXPECT_EQ(statusOf(window), open);
 
     // The cable pulled out in the middle of a read: that read fails.
     const TransferResult cut = window.transferEngine().read([&](int blocksDone) {
