@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <grp.h>
 #include <pwd.h>
 #include <sstream>
 #include <sys/stat.h>
@@ -66,14 +65,6 @@ std::optional<FileOwner> SystemView::owner(const std::string& path) const
     if (path.empty() || ::stat(path.c_str(), &st) != 0)
         return std::nullopt;
     return FileOwner{st.st_uid, st.st_gid, st.st_mode & 07777, S_ISCHR(st.st_mode)};
-}
-
-std::string SystemView::sysText(const std::string& relative) const
-{
-    std::ifstream in(sysRoot + "/" + relative);
-    std::string line;
-    std::getline(in, line);
-    return trimmed(line);
 }
 
 std::string readTextFile(const std::string& path)

@@ -46,8 +46,6 @@ struct SystemView {
     std::optional<GroupEntry> group(gid_t gid) const;
     // Owner, group and mode of a path (links followed), or nothing.
     std::optional<FileOwner> owner(const std::string& path) const;
-    // First line of a file under the sysfs root, trimmed; empty if unreadable.
-    std::string sysText(const std::string& relative) const;
 };
 
 // The whole file, or empty when it cannot be read.

@@ -11,8 +11,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
-#include <grp.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
