@@ -21,6 +21,12 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& argu
             line.extraPorts.push_back(arguments[++i]);
         } else if (a.rfind("--port=", 0) == 0 && a.size() > 7) {
             line.extraPorts.push_back(a.substr(7));
+        } else if (a == "--trace") {
+            if (i + 1 == arguments.size() || arguments[i + 1].empty()) {
+                error = "--trace needs a file name";
+                return std::nullopt;
+            }
+            line.traceFile = arguments[++i];
         } else {
             error = "unknown argument '" + a + "'";
             return std::nullopt;
@@ -38,6 +44,8 @@ std::string helpText(const std::string& sideFiles)
         "\n"
         "  --port PATH   add a serial device (the virtual radio's, say) to the port\n"
         "                list; may be given more than once\n"
+        "  --trace FILE  write every byte sent to and received from the radio, with\n"
+        "                times and port events, into FILE as it happens\n"
         "  --help        print this help and exit\n"
         "  --version     print the version and exit\n"
         "\n"

@@ -12,13 +12,14 @@ struct CommandLine {
     std::vector<std::string> extraPorts;
     bool help = false;
     bool version = false;
+    std::string traceFile; // --trace FILE: the serial trace, empty for none
 };
 
 // The options after the program name; nothing for anything else, with the
 // reason in error.
 std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& arguments, std::string& error);
 
-inline constexpr const char* kUsage = "Usage: zk-h41 [--port PATH]...";
+inline constexpr const char* kUsage = "Usage: zk-h41 [--port PATH]... [--trace FILE]";
 
 // What --help prints; sideFiles says where the password, title and picture
 // are kept for this user.

@@ -5,7 +5,9 @@
 #include "CommandLine.h"
 #include "Errors.h"
 #include "MessageBoxes.h"
+#include "SerialTrace.h"
 #include "Startup.h"
+#include "UdevPortEvents.h"
 #include "Version.h"
 
 #include <QApplication>
@@ -14,6 +16,7 @@
 
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -87,6 +90,17 @@ int run(int argc, char** argv)
     zk::QtFileDialogs dialogs;
     zk::PortSources ports;
     ports.extraPorts = commandLine->extraPorts;
+    std::unique_ptr<SerialTrace> trace;
+    if (!commandLine->traceFile.empty()) {
+        trace = std::make_unique<SerialTrace>(commandLine->traceFile);
+        if (!trace->ok()) {
+            std::cerr << "zk-h41: cannot create " << commandLine->traceFile << ": " << trace->failure() << "\n";
+            return 1;
+        }
+        ports.tap = trace.get();
+    }
+    const std::unique_ptr<zk::PortEventSource> portEvents = zk::createUdevPortEvents();
+    ports.events = portEvents.get();
     Startup startup(messages, dialogs, &Startup::endEventLoop, folder, ports);
     startup.start();
     return QApplication::exec();

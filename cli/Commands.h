@@ -18,5 +18,6 @@ extern const Command kDecodeCommand;
 extern const Command kPortsCommand;
 extern const Command kReadCommand;
 extern const Command kWriteCommand;
+extern const Command kDoctorCommand;
 
 } // namespace zk::cli

@@ -13,6 +13,7 @@ constexpr const char* kUsage =
     "\n"
     "Prints the device paths of the computer's serial ports, one per line,\n"
     "sorted as text; any of them can be given to read and write as --port.\n"
+    "The kernel's consoles (/sys/class/tty/console/active) are left out.\n"
     "When there is none, nothing is printed and \"No serial port found.\" goes\n"
     "to standard error; the exit status is 0 either way.\n";
 

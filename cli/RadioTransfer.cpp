@@ -1,106 +1,18 @@
 #include "RadioTransfer.h"
 
 #include "Codec.h"
-#include "EventLoopWait.h"
-#include "InterruptWatch.h"
-#include "OpenFailure.h"
-#include "PortConnection.h"
-#include "TComm.h"
+#include "PortAccess.h"
+#include "PortSession.h"
 #include "TransferEngine.h"
 #include "Usage.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QTimer>
-
 #include <iostream>
-#include <memory>
 
 namespace zk::cli {
 
 namespace {
 
-// Closing the port throws away whatever the writer or the driver still
-// holds, and the end byte is queued just before the transfer returns. So
-// wait for the writer to pass it on (at most this long) ...
-constexpr int kSendLimitMs = 2000;
-// ... for the driver to send it, and a little more for a USB adapter's own
-// buffer, which the driver does not count.
-constexpr int kSettleMs = 50;
-
 constexpr const char* kInterrupted = "Interrupted";
-
-// One open serial port with the radio link on it, on an event loop of its
-// own when the program has none yet.
-class PortSession {
-public:
-    PortSession()
-    {
-        receiveInto(comm_, link_);
-        comm_.OnSendDataEmpty = [this](TComm*) {
-            ++queueEmptied_;
-            if (waitingForEmpty_)
-                waitingForEmpty_->quit();
-        };
-    }
-
-    // On failure the component's text and then the reason in plain words.
-    bool open(const std::string& path)
-    {
-        comm_.SetCommName(path);
-        try {
-            comm_.OpenPort();
-        } catch (const ECommsError& e) {
-            std::cerr << e.what() << '\n' << describeOpenFailure(path, e.osError()) << '\n';
-            return false;
-        }
-        switchOffSoftwareFlowControl(comm_);
-        return true;
-    }
-
-    RadioLink& link() { return link_; }
-    bool interrupted() const { return interrupts_.interrupted(); }
-    int queueEmptied() const { return queueEmptied_; }
-
-    // Waits until the writer reports its queue empty once more than
-    // `emptiedBefore` times, then until the line has sent it all.
-    void finishSending(int emptiedBefore)
-    {
-        if (queueEmptied_ == emptiedBefore) {
-            QEventLoop loop;
-            QTimer limit;
-            limit.setSingleShot(true);
-            QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-            limit.start(kSendLimitMs);
-            waitingForEmpty_ = &loop;
-            loop.exec();
-            waitingForEmpty_ = nullptr;
-        }
-        comm_.DrainOutput();
-        pumpEventsFor(kSettleMs);
-    }
-
-    void close() { comm_.ClosePort(); }
-
-private:
-    static std::unique_ptr<QCoreApplication> makeApplication()
-    {
-        static int argc = 1;
-        static char programName[] = "zk-h41-cli";
-        static char* argv[] = {programName, nullptr};
-        if (QCoreApplication::instance())
-            return nullptr;
-        return std::make_unique<QCoreApplication>(argc, argv);
-    }
-
-    // First, as the port component and the signal notifier need it.
-    std::unique_ptr<QCoreApplication> app_ = makeApplication();
-    TComm comm_;
-    RadioLink link_{sendThrough(comm_), [this] { return comm_.IsOpen(); }, pumpEventsFor};
-    InterruptWatch interrupts_{[this] { link_.abort(); }};
-    int queueEmptied_ = 0;
-    QEventLoop* waitingForEmpty_ = nullptr;
-};
 
 void printProgress(int blocksDone)
 {
@@ -109,9 +21,10 @@ void printProgress(int blocksDone)
 
 } // namespace
 
-bool transferWithRadio(Direction direction, const std::string& port, ChannelTable& table)
+bool transferWithRadio(Direction direction, const std::string& port, ChannelTable& table,
+                       const std::string& traceFile)
 {
-    PortSession session;
+    PortSession session(traceFile);
     if (!session.open(port))
         return false;
     TransferEngine engine(session.link(), table);
@@ -132,9 +45,14 @@ bool transferWithRadio(Direction direction, const std::string& port, ChannelTabl
     switch (result.outcome) {
     case TransferOutcome::Succeeded:
         return true;
-    case TransferOutcome::Failed:
+    case TransferOutcome::Failed: {
         std::cerr << errorText << '\n';
+        // Replies that went missing may have gone to another reader.
+        const std::string holders = holdersText(port, portHolders(port, SystemView{}));
+        if (!holders.empty())
+            std::cerr << holders << '\n';
         break;
+    }
     case TransferOutcome::PortNotReady:
         std::cerr << (reading ? kReadPortNotReady : kWritePortNotReady) << '\n';
         break;
@@ -164,6 +82,10 @@ TransferArguments parseTransferArguments(const Arguments& args, bool wantsOutput
                 throw UsageError("option '--port' needs a device path");
             parsed.port = args[++i];
             havePort = true;
+        } else if (arg == "--trace") {
+            if (i + 1 == args.size() || args[i + 1].empty())
+                throw UsageError("option '--trace' needs a file name");
+            parsed.traceFile = args[++i];
         } else if (wantsOutput && arg == "-o") {
             if (i + 1 == args.size() || args[i + 1].empty())
                 throw UsageError("option '-o' needs a file name");

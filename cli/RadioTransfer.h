@@ -15,13 +15,16 @@ enum class Direction { Read, Write };
 // `port`. Progress and every failure go to standard error; the success
 // message is the caller's, since a read still has a file to write. True only
 // when every block went through. The port is closed on return.
-bool transferWithRadio(Direction direction, const std::string& port, ChannelTable& table);
+// traceFile, when not empty, receives the serial trace.
+bool transferWithRadio(Direction direction, const std::string& port, ChannelTable& table,
+                       const std::string& traceFile = {});
 
-// Parses "--port PATH" and, when `output` is given, "-o FILE"; other options
+// Parses "--port PATH", "--trace FILE" and, when `output` is given, "-o FILE"; other options
 // are refused and operands are collected in order.
 struct TransferArguments {
     std::string port;
     std::string output;
+    std::string traceFile;
     Arguments operands;
 };
 TransferArguments parseTransferArguments(const Arguments& args, bool wantsOutput);

@@ -12,7 +12,7 @@ namespace zk::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: zk-h41-cli read --port PATH -o PLAN.bc\n"
+    "Usage: zk-h41-cli read --port PATH -o PLAN.bc [--trace FILE]\n"
     "\n"
     "Reads the sixteen channels and five settings out of the radio on the\n"
     "serial port PATH (9600 baud, 8 data bits, no parity, 1 stop bit) and\n"
@@ -25,7 +25,10 @@ constexpr const char* kUsage =
     "is printed on standard output (on standard error with '-o -'), or\n"
     "\"Read Error!\" on standard error when the radio did not answer a block in\n"
     "time. Ctrl-C (or SIGTERM, or a hang-up) stops the read at its next step,\n"
-    "sending nothing more, and reports \"Interrupted\".\n";
+    "sending nothing more, and reports \"Interrupted\".\n"
+    "\n"
+    "--trace FILE writes every byte sent and received, with the milliseconds\n"
+    "since the port opened, and the port's events into FILE as they happen.\n";
 
 int runRead(const Arguments& args)
 {
@@ -35,7 +38,7 @@ int runRead(const Arguments& args)
     // A fresh table: channel numbers 1..16 and every setting at its first
     // item, then overwritten block by block from the radio.
     ChannelTable table;
-    if (!transferWithRadio(Direction::Read, parsed.port, table))
+    if (!transferWithRadio(Direction::Read, parsed.port, table, parsed.traceFile))
         return kExitError;
     writePlan(parsed.output, table);
     (isStandardStream(parsed.output) ? std::cerr : std::cout) << kReadSuccess << '\n';

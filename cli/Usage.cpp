@@ -17,6 +17,7 @@ const std::string& toolUsage()
         "  ports                          list the computer's serial ports\n"
         "  read --port PATH -o PLAN.bc    read the radio's channel plan into PLAN.bc\n"
         "  write --port PATH PLAN.bc      write the channel plan PLAN.bc into the radio\n"
+        "  doctor [--port PATH] [--probe] check the serial ports and the radio's cable\n"
         "\n"
         "Run 'zk-h41-cli <command> --help' for the details of a command,\n"
         "'zk-h41-cli --version' for the version.\n"

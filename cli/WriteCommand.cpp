@@ -11,7 +11,7 @@ namespace zk::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: zk-h41-cli write --port PATH PLAN.bc\n"
+    "Usage: zk-h41-cli write --port PATH PLAN.bc [--trace FILE]\n"
     "\n"
     "Writes the sixteen channels and five settings of the channel file PLAN.bc\n"
     "into the radio on the serial port PATH (9600 baud, 8 data bits, no parity,\n"
@@ -22,7 +22,10 @@ constexpr const char* kUsage =
     "is printed on standard output, or \"Write Error!\" on standard error when the\n"
     "radio did not acknowledge a block in time; the blocks acknowledged before\n"
     "it are in the radio. Ctrl-C (or SIGTERM, or a hang-up) stops the write at\n"
-    "its next step, sending nothing more, and reports \"Interrupted\".\n";
+    "its next step, sending nothing more, and reports \"Interrupted\".\n"
+    "\n"
+    "--trace FILE writes every byte sent and received, with the milliseconds\n"
+    "since the port opened, and the port's events into FILE as they happen.\n";
 
 int runWrite(const Arguments& args)
 {
@@ -30,7 +33,7 @@ int runWrite(const Arguments& args)
     const std::string& plan = singleOperand(parsed.operands, "channel file");
     ChannelTable table;
     openChannelFile(plan, table);
-    if (!transferWithRadio(Direction::Write, parsed.port, table))
+    if (!transferWithRadio(Direction::Write, parsed.port, table, parsed.traceFile))
         return kExitError;
     std::cout << kWriteSuccess << '\n';
     return kExitSuccess;

@@ -14,7 +14,7 @@ using namespace zk::cli;
 namespace {
 
 const Command* const kCommands[] = {&kShowCommand,  &kEncodeCommand, &kDecodeCommand,
-                                    &kPortsCommand, &kReadCommand,   &kWriteCommand};
+                                    &kPortsCommand, &kReadCommand,   &kWriteCommand, &kDoctorCommand};
 
 const Command* findCommand(const std::string& name)
 {

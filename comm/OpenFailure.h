@@ -2,7 +2,12 @@
 // the user; the component itself only carries the fixed error texts.
 #pragma once
 
+#include "SystemView.h"
+
 #include <string>
 
 // path: the device path; err: the errno of the failed step (0 if unknown).
+// A refused permission follows the device's owner, group and mode; a busy
+// device names the other processes that have it open.
+std::string describeOpenFailure(const std::string& path, int err, const zk::SystemView& view);
 std::string describeOpenFailure(const std::string& path, int err);

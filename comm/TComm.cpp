@@ -1,5 +1,6 @@
 #include "TComm.h"
 
+#include "CommTap.h"
 #include "NotifyWindow.h"
 #include "ReadThread.h"
 #include "SerialPlatform.h"
@@ -34,6 +35,20 @@ TComm::~TComm()
 }
 
 void TComm::OpenPort()
+{
+    try {
+        openSteps();
+    } catch (const ECommsError& e) {
+        if (m_tap)
+            m_tap->openFailed(m_commName, std::string(e.what()) +
+                                              (e.osError() ? " (" + std::string(std::strerror(e.osError())) + ")" : ""));
+        throw;
+    }
+    if (m_tap)
+        m_tap->opened(m_commName);
+}
+
+void TComm::openSteps()
 {
     if (IsOpen())
         throw ECommsError(CommText::AlreadyOpened, 0, m_commName);
@@ -118,6 +133,8 @@ void TComm::ClosePort()
     m_platform.closeEvent(m_closeEvent);
     m_closeEvent = -1;
     closeHandle();
+    if (m_tap)
+        m_tap->closed();
 }
 
 bool TComm::SendData(const void* Buffer, uint16_t Length)
@@ -128,7 +145,22 @@ bool TComm::SendData(const void* Buffer, uint16_t Length)
     if (!copy)
         return false;
     std::memcpy(copy.get(), Buffer, Length);
-    return m_writeThread->post(std::move(copy), Length);
+    const bool queued = m_writeThread->post(std::move(copy), Length);
+    if (m_tap) {
+        if (queued)
+            m_tap->sent(static_cast<const uint8_t*>(Buffer), Length);
+        else
+            m_tap->note("not sent (" + std::to_string(Length) + " bytes): the writer has ended");
+    }
+    return queued;
+}
+
+bool TComm::LineHungUp() const
+{
+    if (!IsOpen())
+        return false;
+    pollfd line{m_portHandle, 0, 0};
+    return m_platform.poll(&line, 1, 0) > 0 && (line.revents & (POLLHUP | POLLERR | POLLNVAL));
 }
 
 size_t TComm::PendingNotifications() const
@@ -196,6 +228,8 @@ void TComm::windowProcedure(const CommMessage& message)
 {
     switch (message.number) {
     case COMM_MSG_RECEIVE_DATA:
+        if (m_tap)
+            m_tap->received(message.data.get(), message.param1);
         if (OnReceiveData)
             OnReceiveData(this, message.data.get(), static_cast<uint16_t>(message.param1));
         break;
@@ -204,6 +238,8 @@ void TComm::windowProcedure(const CommMessage& message)
             OnReceiveError(this, message.param2);
         break;
     case COMM_MSG_REQUEST_HANGUP:
+        if (m_tap)
+            m_tap->hungUp();
         if (OnRequestHangup)
             OnRequestHangup(this);
         break;

@@ -21,6 +21,7 @@
 #include <string>
 #include <termios.h>
 
+class CommTap;
 class SerialPlatform;
 class CommNotifyWindow;
 struct CommMessage;
@@ -49,10 +50,19 @@ public:
     bool SendData(const void* Buffer, uint16_t Length);
 
     bool IsOpen() const { return m_portHandle >= 0; }
+    // True when the open port's line has hung up (its device went away or
+    // the far end closed), as opposed to a hang-up notice left over from an
+    // earlier opening. False when closed.
+    bool LineHungUp() const;
     // The port descriptor, -1 when closed.
     int PortHandle() const { return m_portHandle; }
     // Notifications posted by the workers and not yet raised as events.
     size_t PendingNotifications() const;
+
+    // Sees the opening, closing, every byte and each hang-up; none when null.
+    // Not owned; it must outlive the component or be taken away first.
+    void SetTap(CommTap* tap) { m_tap = tap; }
+    CommTap* Tap() const { return m_tap; }
 
     // Events; an unassigned one is skipped. Buffer is valid during the call
     // only and is followed by a 0 byte not counted in BufferLength.
@@ -137,6 +147,7 @@ private:
             ApplyTimeouts();
     }
 
+    void openSteps();
     void ApplyLineSettings();
     void ApplyTimeouts();
     void StopReadThread();
@@ -155,6 +166,7 @@ private:
     int m_closeEvent = -1;
     std::unique_ptr<CommNotifyWindow> m_notifyWindow;
 
+    CommTap* m_tap = nullptr;
     PortOptions m_portOptions;
     termios m_savedTermios{};
     bool m_haveSavedTermios = false;

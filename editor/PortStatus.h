@@ -14,6 +14,13 @@ inline constexpr const char* kPortUsed = "The Port is Used";
 // test looks for the caption followed by "/".
 bool statusShowsOpenPort(const std::string& status);
 
+// The tooltip when the only ports are consoles, which are never opened
+// without the user's pick.
+std::string consoleNotOpened(const std::string& portName);
+
+// The tooltip after the open port's device went away.
+std::string unplugged(const std::string& portName);
+
 // The status after an attempt to open portName.
 std::string statusAfterOpen(bool opened, const std::string& portName);
 

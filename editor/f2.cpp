@@ -8,6 +8,7 @@
 #include "Lists.h"
 #include "OpenFailure.h"
 #include "PortConnection.h"
+#include "PortEvents.h"
 #include "PortStatus.h"
 #include "ToolIcons.h"
 
@@ -74,6 +75,9 @@ TForm2::TForm2(zk::UserMessages& messages, zk::FileDialogs& dialogs, QWidget* pa
     , engine_(link_, table_)
 {
     zk::receiveInto(Comm1, link_);
+    Comm1.SetTap(portSources_.tap);
+    zk::noteTimeouts(Comm1, link_);
+    watchPorts();
     setObjectName(QStringLiteral("TForm2"));
     // A system menu and a minimise button, no maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -99,6 +103,9 @@ TForm2::~TForm2()
     t2->removeEventFilter(this);
     // The port's events would reach the link, which goes before Comm1.
     Comm1.OnReceiveData = nullptr;
+    Comm1.OnRequestHangup = nullptr;
+    if (portSources_.events)
+        portSources_.events->onEvent = nullptr;
     Comm1.ClosePort();
 }
 
@@ -145,6 +152,8 @@ void TForm2::buildMenu()
     item(N13, "N13", "Remark", &TForm2::N13Click);
     item(N14, "N14", "Change PassWord", &TForm2::N14Click);
     help->addActions({N13, N14});
+    item(connectionCheckItem_, "ConnectionCheck", "Connection Check", &TForm2::connectionCheckClick);
+    help->addAction(connectionCheckItem_);
 
     item(N15, "N15", "Quit(Q)", &TForm2::N15Click);
     bar->addAction(N15);
@@ -357,14 +366,22 @@ void TForm2::FormCreate()
 
 void TForm2::portSetupFirstHalf()
 {
-    for (const std::string& port : zk::portChoices(portSources_))
+    const std::vector<std::string> ports = zk::portChoices(portSources_);
+    for (const std::string& port : ports)
         ComboBox1->addItem(qtext(port));
     if (ComboBox1->count() == 0) {
         setPortStatusText(QString::fromLatin1(zk::port::kNoPort));
         return;
     }
-    ComboBox1->setCurrentIndex(0);
+    // The first port, passing over consoles: those open only when picked.
+    const int first = zk::firstNonConsole(ports, portSources_.sysRoot);
+    ComboBox1->setCurrentIndex(first < 0 ? 0 : first);
     const QString name = ComboBox1->currentText();
+    if (first < 0) {
+        setPortStatusText(qtext(zk::port::statusAfterOpen(false, name.toStdString())));
+        portStatusPanel_->setToolTip(qtext(zk::port::consoleNotOpened(name.toStdString())));
+        return;
+    }
     setPortStatusText(qtext(zk::port::statusAfterOpen(openPort(name), name.toStdString())));
 }
 
@@ -379,6 +396,7 @@ bool TForm2::openPort(const QString& name)
     try {
         Comm1.OpenPort();
         portStatusPanel_->setToolTip(QString());
+        portOpened(name.toStdString());
         return true;
     } catch (const ECommsError& e) {
         // The status keeps its short text; the reason is one hover away.

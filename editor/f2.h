@@ -3,6 +3,7 @@
 // follows it as the table's listener; menus, tool bar, grid, in-place editors
 // and settings lists only move texts between the widgets and the table.
 #include "ChannelTable.h"
+#include "DeviceInfo.h"
 #include "RadioLink.h"
 #include "SerialPortList.h"
 #include "TComm.h"
@@ -15,6 +16,7 @@
 #include <array>
 #include <exception>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -27,6 +29,7 @@ class QStatusBar;
 
 namespace zk {
 class ChannelGrid;
+struct PortEvent;
 }
 
 class TForm2 : public QMainWindow, private zk::ChannelTableListener {
@@ -81,6 +84,7 @@ public slots:
     void N15Click(); // Quit(Q)
     void N16Click(); // band 4
     void N17Click(); // band 5
+    void connectionCheckClick(); // Help, "Connection Check"
     // Port choice; runs after every pick in ComboBox1 and in c1..c5.
     void ComboBox1Click();
 
@@ -106,6 +110,15 @@ private:
     void portSetupSecondHalf();
     bool openPort(const QString& name);
     void closePort();
+
+    // The cable coming and going (f2Ports.cpp).
+    void watchPorts();
+    zk::SystemView portView() const;
+    void portOpened(const std::string& name);
+    void portUnplugged();
+    void portEvent(const zk::PortEvent& event);
+    void refreshPortList();
+    void replyMissing();
 
     // In-place editing.
     void StringGrid1SelectCell(int column, int row);
@@ -146,6 +159,7 @@ private:
     QAction* N13 = nullptr;
     QAction* N14 = nullptr;
     QAction* N15 = nullptr;
+    QAction* connectionCheckItem_ = nullptr;
     std::array<QAction*, zk::kBands> bandItems_{}; // N9, N10, N11, N16, N17
 
     QToolBar* ToolBar1 = nullptr;
@@ -165,6 +179,10 @@ private:
     QComboBox* t4 = nullptr;
     QComboBox* t5 = nullptr;
     QComboBox* t6 = nullptr;
+    // What the open port is, and the cable awaited back after an unplug.
+    std::optional<zk::SerialDeviceInfo> openDevice_;
+    std::optional<zk::SerialDeviceInfo> unpluggedDevice_;
+
     QLineEdit* Col = nullptr;
     QLineEdit* Row = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "PortConnection.h"
 
+#include "CommTap.h"
 #include "TComm.h"
 
 namespace zk {
@@ -20,6 +21,14 @@ void switchOffSoftwareFlowControl(TComm& comm)
 {
     comm.SetInx_XonXoffFlow(false);
     comm.SetOutx_XonXoffFlow(false);
+}
+
+void noteTimeouts(TComm& comm, RadioLink& link)
+{
+    link.onTimeout = [&comm](std::size_t expected, std::size_t got) {
+        if (CommTap* tap = comm.Tap())
+            tap->note("time-out: " + std::to_string(got) + " of " + std::to_string(expected) + " reply bytes");
+    };
 }
 
 } // namespace zk

@@ -19,4 +19,8 @@ void receiveInto(TComm& comm, RadioLink& link);
 // for every later open.
 void switchOffSoftwareFlowControl(TComm& comm);
 
+// Lets the port's tap (the serial trace) also note each block that got no
+// reply of the right length in time. Nothing when the port has no tap.
+void noteTimeouts(TComm& comm, RadioLink& link);
+
 } // namespace zk

@@ -28,7 +28,7 @@ void RadioLink::sendHexText(std::string_view hex)
 
 void RadioLink::handshake()
 {
-    sendHexText("50524F4752414D"); // PROGRAM
+    sendHexText(kHandshakeText);
     wait(kHandshakeWaitMs);
     clearReplyText();
 }
@@ -44,6 +44,8 @@ bool RadioLink::blockExchange(std::string_view command, std::size_t expectedLeng
         if (reply_.size() == expectedLength)
             return true;
     }
+    if (onTimeout && !aborted_)
+        onTimeout(expectedLength / 2, reply_.size() / 2);
     return false;
 }
 

@@ -21,6 +21,7 @@ public:
     using WaitFunction = std::function<void(int milliseconds)>;
 
     static constexpr int kHandshakeWaitMs = 500;
+    static constexpr std::string_view kHandshakeText = "50524F4752414D"; // PROGRAM
     static constexpr int kStepMs = 100;
     static constexpr int kMaxSteps = 11;
 
@@ -44,6 +45,10 @@ public:
     bool blockExchange(std::string_view command, std::size_t expectedLength);
     // The single byte 0x45; nothing is awaited.
     void sendEndByte();
+
+    // Told when a block exchange gives up: the reply length it wanted and
+    // what it had, both in bytes. For the serial trace; unset does nothing.
+    std::function<void(std::size_t expectedBytes, std::size_t gotBytes)> onTimeout;
 
     // Ends a running transfer at its next step without sending more: used
     // when the program quits while a transfer waits.

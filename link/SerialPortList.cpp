@@ -35,6 +35,29 @@ bool isSerialName(const std::string& name)
 
 } // namespace
 
+std::vector<std::string> activeConsoles(const std::string& sysRoot)
+{
+    std::ifstream active(fs::path(sysRoot) / "class" / "tty" / "console" / "active");
+    std::vector<std::string> names;
+    for (std::string name; active >> name;)
+        names.push_back(name);
+    return names;
+}
+
+bool isConsolePort(const std::string& path, const std::string& sysRoot)
+{
+    // The name as given and the device a link points at both count.
+    std::error_code ec;
+    const fs::path resolved = fs::weakly_canonical(path, ec);
+    const std::vector<std::string> consoles = activeConsoles(sysRoot);
+    for (const fs::path& candidate : {fs::path(path), ec ? fs::path(path) : resolved}) {
+        const std::string name = candidate.filename().string();
+        if (name == "console" || std::find(consoles.begin(), consoles.end(), name) != consoles.end())
+            return true;
+    }
+    return false;
+}
+
 std::vector<std::string> enumerateSerialPorts(const std::string& sysRoot, const std::string& devRoot)
 {
     std::vector<std::string> ports;
@@ -42,9 +65,10 @@ std::vector<std::string> enumerateSerialPorts(const std::string& sysRoot, const 
     fs::directory_iterator entries(fs::path(sysRoot) / "class" / "tty", ec);
     if (ec)
         return ports;
+    const std::vector<std::string> consoles = activeConsoles(sysRoot);
     for (const auto& entry : entries) {
         const std::string name = entry.path().filename().string();
-        if (!isSerialName(name))
+        if (!isSerialName(name) || std::find(consoles.begin(), consoles.end(), name) != consoles.end())
             continue;
         if (!fs::exists(entry.path() / "device", ec))
             continue; // virtual terminals and the like have no device behind them
@@ -70,6 +94,14 @@ std::vector<std::string> portChoices(const PortSources& sources)
     }
     sortPortNames(ports);
     return ports;
+}
+
+int firstNonConsole(const std::vector<std::string>& ports, const std::string& sysRoot)
+{
+    for (std::size_t i = 0; i < ports.size(); ++i)
+        if (!isConsolePort(ports[i], sysRoot))
+            return static_cast<int>(i);
+    return -1;
 }
 
 void sortPortNames(std::vector<std::string>& names)

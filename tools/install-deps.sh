@@ -16,6 +16,7 @@ run=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libjpeg62-turbo-dev
   fonts-dejavu-core
+  libudev-dev
 )
 package=(file) # dpkg-shlibdeps finds the programs' libraries with it
 test=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils appstream man-db "${package[@]}")

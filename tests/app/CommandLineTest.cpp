@@ -44,3 +44,14 @@ TEST(CommandLine, HelpAndVersionAreRequestsBesideTheOptions)
     EXPECT_NE(text.find("\n  /home/op/.local/share/zk-h41/image/\n"), std::string::npos);
     EXPECT_EQ(zk::versionText().rfind("zk-h41 ", 0), 0u);
 }
+
+TEST(CommandLine, TakesATraceFile)
+{
+    std::string error;
+    auto line = parseCommandLine({"--trace", "/tmp/trace.txt", "--port", "/tmp/radio"}, error);
+    ASSERT_TRUE(line) << error;
+    EXPECT_EQ(line->traceFile, "/tmp/trace.txt");
+    EXPECT_TRUE(parseCommandLine({}, error)->traceFile.empty());
+    EXPECT_FALSE(parseCommandLine({"--trace"}, error));
+    EXPECT_EQ(error, "--trace needs a file name");
+}

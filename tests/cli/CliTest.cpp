@@ -81,7 +81,7 @@ TEST(CliUsage, HelpForTheToolAndEachCommandGoesToStandardOutput)
                              "  decode RECORDS.txt -o PLAN.bc ", "  ports ", "  read --port PATH -o PLAN.bc ",
                              "  write --port PATH PLAN.bc "})
         EXPECT_NE(tool.out.find(line), std::string::npos) << line;
-    for (const std::string command : {"show", "encode", "decode", "ports", "read", "write"}) {
+    for (const std::string command : {"show", "encode", "decode", "ports", "read", "write", "doctor"}) {
         const ProgramResult r = cli({command, "--help"});
         EXPECT_EQ(r.exitStatus, 0);
         const std::string head = "Usage: zk-h41-cli " + command;

@@ -1,9 +1,8 @@
 // The pure rules: properties to device-control record, record to termios,
-// read time-outs, line-event bits, and the open-failure explanations.
+// read time-outs and line-event bits.
 #include "CommTypes.h"
 #include "LineEvents.h"
 #include "LineSettings.h"
-#include "OpenFailure.h"
 #include "ReadTimeouts.h"
 
 #include <gtest/gtest.h>
@@ -12,8 +11,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <filesystem>
-#include <grp.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -298,33 +295,4 @@ TEST(LineEvents, CounterDeltasAndModemChanges)
     EXPECT_EQ(modemEventBits(TIOCM_RNG, 0), 0u) << "a ring is reported when it comes on";
     EXPECT_EQ(modemEventBits(0, TIOCM_RNG | TIOCM_CAR), 12u);
     EXPECT_EQ(modemEventBits(TIOCM_CTS, TIOCM_DSR), 0u);
-}
-
-TEST(DescribeOpenFailure, ExplainsTheCommonReasons)
-{
-    const auto dir = std::filesystem::temp_directory_path() / ("zk-openfail-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const std::string device = (dir / "ttyFAKE0").string();
-    std::FILE* f = std::fopen(device.c_str(), "w");
-    ASSERT_NE(f, nullptr);
-    std::fclose(f);
-    const group* g = ::getgrgid(::getegid());
-    ASSERT_NE(g, nullptr);
-    const std::string groupName = g->gr_name;
-
-    for (int err : {EACCES, EPERM}) {
-        const std::string text = describeOpenFailure(device, err);
-        EXPECT_NE(text.find(device), std::string::npos) << text;
-        EXPECT_NE(text.find("\"" + groupName + "\""), std::string::npos) << text;
-        EXPECT_NE(text.find("sudo usermod -aG " + groupName + " $USER"), std::string::npos) << text;
-        EXPECT_NE(text.find("log out"), std::string::npos) << text;
-    }
-    for (int err : {EBUSY, EWOULDBLOCK})
-        EXPECT_NE(describeOpenFailure(device, err).find("in use by another program"), std::string::npos);
-    const std::string missing = (dir / "ttyUSB9").string();
-    EXPECT_EQ(describeOpenFailure(missing, ENOENT), missing + " does not exist. Is the cable plugged in?");
-    EXPECT_NE(describeOpenFailure(device, EIO).find(std::strerror(EIO)), std::string::npos);
-    // No group to name when the device cannot be looked at.
-    EXPECT_EQ(describeOpenFailure(missing, EACCES).find("usermod"), std::string::npos);
-    std::filesystem::remove_all(dir);
 }

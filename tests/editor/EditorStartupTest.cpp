@@ -100,7 +100,8 @@ TEST_F(StartupTest, MenuCaptions)
     EXPECT_EQ(captions("MenuEdit"),
               QStringList({"N6=Read", "N7=Write", "N8=-------", "N9=VHF:136-174", "N10=VHF:220-260",
                            "N11=UHF:340-390", "N16=UHF:400-490", "N17=UHF:440-520"}));
-    EXPECT_EQ(captions("MenuHelp"), QStringList({"N13=Remark", "N14=Change PassWord"}));
+    EXPECT_EQ(captions("MenuHelp"),
+              QStringList({"N13=Remark", "N14=Change PassWord", "ConnectionCheck=Connection Check"}));
     EXPECT_FALSE(action("N8")->isEnabled());
 }
 

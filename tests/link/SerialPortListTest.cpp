@@ -63,3 +63,28 @@ TEST(SerialPortList, SortIsCaseInsensitiveText)
     sortPortNames(names);
     EXPECT_EQ(names, (std::vector<std::string>{"COM1", "com10", "COM2"}));
 }
+
+TEST(SerialPortList, ActiveConsolesAreNeverListedNorOpenedFirst)
+{
+    FakeTree t;
+    t.tty("ttyS0", true, "4");
+    t.tty("ttyS1", true, "4");
+    t.tty("ttyUSB0", true);
+    const fs::path active = t.sys() / "class" / "tty" / "console";
+    fs::create_directories(active);
+    std::ofstream(active / "active") << "tty0 ttyS0\n";
+    const std::string sys = t.sys().string();
+    const auto d = t.dev().string();
+
+    EXPECT_EQ(activeConsoles(sys), (std::vector<std::string>{"tty0", "ttyS0"}));
+    EXPECT_EQ(enumerateSerialPorts(sys, d), (std::vector<std::string>{d + "/ttyS1", d + "/ttyUSB0"}));
+    // A link to the console is the console; named by the user it is listed.
+    fs::create_symlink(t.dev() / "ttyS0", t.dev() / "serial-console");
+    EXPECT_TRUE(isConsolePort(d + "/serial-console", sys));
+    EXPECT_TRUE(isConsolePort(d + "/ttyS0", sys));
+    EXPECT_FALSE(isConsolePort(d + "/ttyS1", sys));
+    const std::vector<std::string> named = portChoices({sys, d, {d + "/ttyS0"}});
+    EXPECT_EQ(named, (std::vector<std::string>{d + "/ttyS0", d + "/ttyS1", d + "/ttyUSB0"}));
+    EXPECT_EQ(firstNonConsole(named, sys), 1);
+    EXPECT_EQ(firstNonConsole({d + "/ttyS0"}, sys), -1);
+}

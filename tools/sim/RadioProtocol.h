@@ -30,6 +30,7 @@ struct RadioFaults {
     int delayMs = 1500;           // ... this long
     int doubleAckBlock = kOff;    // acknowledge a write with two bytes
     int badDigitChannel = 0;      // 1..16: read replies show a non-decimal digit in this channel's RX field
+    bool echo = false;            // every received byte goes back on the line before any answer
 };
 
 // One piece of a reply, sent after a pause.

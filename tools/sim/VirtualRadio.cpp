@@ -204,6 +204,11 @@ void VirtualRadio::takeBytes(const uint8_t* bytes, size_t count, Clock::time_poi
                 save = true;
             }
             auto at = std::max(m_rxClock, m_txClock);
+            if (m_faults.echo) {
+                // A cable that loops the sent line back: the byte first, then the answer.
+                m_outgoing.push_back({at, bytes[i]});
+                at += step;
+            }
             for (const auto& chunk : chunks) {
                 at += milliseconds(chunk.pauseBeforeMs);
                 for (uint8_t b : chunk.bytes) {

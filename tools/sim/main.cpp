@@ -37,7 +37,9 @@ void usage(std::FILE* to)
         "  --delay BLOCK[:MS]  reply only after MS ms (default 1500)\n"
         "  --double-ack BLOCK  acknowledge a write with two bytes\n"
         "  --bad-digit CH      read replies show a non-decimal digit in channel CH's\n"
-        "                      receive frequency (CH 1 to 16)\n",
+        "                      receive frequency (CH 1 to 16)\n"
+        "  --echo              send every received byte back before answering, as a\n"
+        "                      cable that echoes does\n",
         to);
 }
 
@@ -130,6 +132,8 @@ int main(int argc, char** argv)
             ok = value(v) && blockWithTime(v, faults.delayBlock, faults.delayMs);
         } else if (arg == "--double-ack") {
             ok = value(v) && block(v, faults.doubleAckBlock);
+        } else if (arg == "--echo") {
+            faults.echo = true;
         } else if (arg == "--bad-digit") {
             ok = value(v) && number(v, faults.badDigitChannel) && faults.badDigitChannel >= 1 &&
                  faults.badDigitChannel <= 16;

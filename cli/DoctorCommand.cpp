@@ -1,0 +1,97 @@
+// doctor [--port PATH] [--probe] [--trace FILE]: what stands between this
+// computer and the radio, one line per check.
+#include "Commands.h"
+#include "ConnectionCheck.h"
+#include "PortSession.h"
+#include "RadioProbe.h"
+
+#include <algorithm>
+#include <iostream>
+
+namespace zk::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: zk-h41-cli doctor [--port PATH] [--probe] [--trace FILE]\n"
+    "\n"
+    "Checks the serial port PATH, or every serial port when none is named: that\n"
+    "it exists and is a serial line, what adapter it is, whether you may use it,\n"
+    "which other programs have it open, services known to take USB serial\n"
+    "adapters, and whether it is the system console. Prints one line per check,\n"
+    "\"ok\", \"warn\" or \"fail\", with a remedy below each problem, and for a USB\n"
+    "adapter the udev rule that gives the logged-in user access.\n"
+    "\n"
+    "--probe (needs --port) also opens the port, sends the handshake and the first\n"
+    "read command, and says whether the radio answered, stayed silent, answered\n"
+    "in part, or whether the cable echoes what is sent.\n"
+    "--trace FILE writes the probe's bytes and events into FILE.\n"
+    "\n"
+    "Exit status: 0 when no check failed, 1 when one did, 2 on wrong usage.\n";
+
+struct DoctorArguments {
+    std::string port;
+    std::string traceFile;
+    bool probe = false;
+};
+
+DoctorArguments parseDoctorArguments(const Arguments& args)
+{
+    DoctorArguments parsed;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool takesValue = arg == "--port" || arg == "--trace";
+        if (takesValue && (i + 1 == args.size() || args[i + 1].empty()))
+            throw UsageError("option '" + arg + "' needs " + (arg == "--port" ? "a device path" : "a file name"));
+        if (arg == "--port")
+            parsed.port = args[++i];
+        else if (arg == "--trace")
+            parsed.traceFile = args[++i];
+        else if (arg == "--probe")
+            parsed.probe = true;
+        else if (arg.size() > 1 && arg[0] == '-')
+            throw UsageError("unknown option '" + arg + "'");
+        else
+            throw UsageError("unexpected argument '" + arg + "'");
+    }
+    if (parsed.probe && parsed.port.empty())
+        throw UsageError("option '--probe' needs '--port PATH'");
+    return parsed;
+}
+
+// Opens the port, probes the radio and closes it again.
+void probePort(const DoctorArguments& args, CheckReport& report)
+{
+    PortSession session(args.traceFile);
+    std::string failure;
+    if (!session.open(args.port, &failure)) {
+        // The component's text, then the reason on one line as the remedy.
+        const auto end = failure.find('\n');
+        std::string reason = end == std::string::npos ? std::string() : failure.substr(end + 1);
+        std::replace(reason.begin(), reason.end(), '\n', ' ');
+        report.add(CheckLevel::Fail, "the probe could not open " + args.port + ": " + failure.substr(0, end), reason);
+        return;
+    }
+    const int emptied = session.queueEmptied();
+    const ProbeResult result = probeRadio(session.link());
+    if (result.verdict == ProbeVerdict::Answered)
+        session.finishSending(emptied); // the end byte must leave before the port closes
+    session.close();
+    reportProbe(args.port, result, report);
+}
+
+int runDoctor(const Arguments& args)
+{
+    const DoctorArguments parsed = parseDoctorArguments(args);
+    CheckReport report = checkConnection(parsed.port, SystemView{});
+    if (parsed.probe)
+        probePort(parsed, report);
+    std::cout << report.text();
+    return report.failed() ? kExitError : kExitSuccess;
+}
+
+} // namespace
+
+const Command kDoctorCommand{"doctor", kUsage, runDoctor};
+
+} // namespace zk::cli

@@ -1,0 +1,91 @@
+#include "PortSession.h"
+
+#include "Errors.h"
+#include "EventLoopWait.h"
+#include "OpenFailure.h"
+#include "PortConnection.h"
+#include "SerialPortList.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+#include <iostream>
+
+namespace zk::cli {
+
+namespace {
+
+// Closing the port throws away whatever the writer or the driver still
+// holds, and the end byte is queued just before the transfer returns. So
+// wait for the writer to pass it on (at most this long) ...
+constexpr int kSendLimitMs = 2000;
+// ... for the driver to send it, and a little more for a USB adapter's own
+// buffer, which the driver does not count.
+constexpr int kSettleMs = 50;
+
+} // namespace
+
+PortSession::PortSession(const std::string& traceFile)
+    : link_(sendThrough(comm_), [this] { return comm_.IsOpen(); }, pumpEventsFor)
+{
+    if (!traceFile.empty()) {
+        trace_ = std::make_unique<SerialTrace>(traceFile);
+        if (!trace_->ok())
+            throw cannotCreateError(traceFile, trace_->failure());
+        comm_.SetTap(trace_.get());
+    }
+    receiveInto(comm_, link_);
+    noteTimeouts(comm_, link_);
+    comm_.OnSendDataEmpty = [this](TComm*) {
+        ++queueEmptied_;
+        if (waitingForEmpty_)
+            waitingForEmpty_->quit();
+    };
+}
+
+bool PortSession::open(const std::string& path, std::string* failure)
+{
+    if (isConsolePort(path))
+        std::cerr << "Warning: " << path << " is the system console; opening it takes the console line over.\n";
+    comm_.SetCommName(path);
+    try {
+        comm_.OpenPort();
+    } catch (const ECommsError& e) {
+        const std::string text = std::string(e.what()) + '\n' + describeOpenFailure(path, e.osError());
+        if (failure)
+            *failure = text;
+        else
+            std::cerr << text << '\n';
+        return false;
+    }
+    switchOffSoftwareFlowControl(comm_);
+    return true;
+}
+
+void PortSession::finishSending(int emptiedBefore)
+{
+    if (queueEmptied_ == emptiedBefore) {
+        QEventLoop loop;
+        QTimer limit;
+        limit.setSingleShot(true);
+        QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+        limit.start(kSendLimitMs);
+        waitingForEmpty_ = &loop;
+        loop.exec();
+        waitingForEmpty_ = nullptr;
+    }
+    comm_.DrainOutput();
+    pumpEventsFor(kSettleMs);
+}
+
+std::unique_ptr<QCoreApplication> PortSession::makeApplication()
+{
+    static int argc = 1;
+    static char programName[] = "zk-h41-cli";
+    static char* argv[] = {programName, nullptr};
+    if (QCoreApplication::instance())
+        return nullptr;
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
+} // namespace zk::cli

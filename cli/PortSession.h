@@ -1,0 +1,54 @@
+#pragma once
+// One open serial port with the radio link on it, on an event loop of its
+// own when the program has none yet; Ctrl-C stops the link at its next
+// step. Shared by read, write and the doctor's probe.
+#include "InterruptWatch.h"
+#include "RadioLink.h"
+#include "SerialTrace.h"
+#include "TComm.h"
+
+#include <QCoreApplication>
+
+#include <memory>
+#include <string>
+
+class QEventLoop;
+
+namespace zk::cli {
+
+class PortSession {
+public:
+    // traceFile, when not empty, receives the serial trace; AppError when it
+    // cannot be made.
+    explicit PortSession(const std::string& traceFile);
+
+    // Opens the port, warning first when it is the system console. On
+    // failure the component's text and the reason in plain words go to
+    // standard error, or to `failure` when given.
+    bool open(const std::string& path, std::string* failure = nullptr);
+
+    RadioLink& link() { return link_; }
+    bool interrupted() const { return interrupts_.interrupted(); }
+    int queueEmptied() const { return queueEmptied_; }
+
+    // Waits until the writer reports its queue empty once more than
+    // `emptiedBefore` times, then until the line has sent it all.
+    void finishSending(int emptiedBefore);
+
+    void close() { comm_.ClosePort(); }
+
+private:
+    static std::unique_ptr<QCoreApplication> makeApplication();
+
+    // First, as the port component and the signal notifier need it.
+    std::unique_ptr<QCoreApplication> app_ = makeApplication();
+    // Before the port, which reports its closing to the trace.
+    std::unique_ptr<SerialTrace> trace_;
+    TComm comm_;
+    RadioLink link_;
+    InterruptWatch interrupts_{[this] { link_.abort(); }};
+    int queueEmptied_ = 0;
+    QEventLoop* waitingForEmpty_ = nullptr;
+};
+
+} // namespace zk::cli

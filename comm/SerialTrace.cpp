@@ -1,0 +1,95 @@
+#include "SerialTrace.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+SerialTrace::SerialTrace(const std::string& file)
+    : m_file(std::fopen(file.c_str(), "w")), m_error(m_file ? 0 : errno), m_start(std::chrono::steady_clock::now())
+{
+}
+
+std::string SerialTrace::failure() const
+{
+    return std::strerror(m_error);
+}
+
+SerialTrace::~SerialTrace()
+{
+    if (m_file)
+        std::fclose(m_file);
+}
+
+void SerialTrace::opened(const std::string& path)
+{
+    // Times count from here: the lines of one session read from 0.
+    m_start = std::chrono::steady_clock::now();
+    m_hungUp = false;
+    line("open", path);
+}
+
+void SerialTrace::openFailed(const std::string& path, const std::string& reason)
+{
+    line("open", path + " failed: " + reason);
+}
+
+void SerialTrace::closed()
+{
+    line("close", {});
+}
+
+void SerialTrace::sent(const uint8_t* data, size_t count)
+{
+    bytes("sent", data, count);
+}
+
+void SerialTrace::received(const uint8_t* data, size_t count)
+{
+    bytes("recv", data, count);
+}
+
+void SerialTrace::hungUp()
+{
+    // Both workers report the same lost line; once is enough to read.
+    if (m_hungUp)
+        return;
+    m_hungUp = true;
+    line("hangup", "the line is gone (device unplugged or closed at the far end)");
+}
+
+void SerialTrace::note(const std::string& text)
+{
+    line("note", text);
+}
+
+std::string SerialTrace::byteLine(const uint8_t* data, size_t count)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string hex;
+    std::string text;
+    for (size_t i = 0; i < count; ++i) {
+        hex += digits[data[i] >> 4];
+        hex += digits[data[i] & 0x0F];
+        hex += ' ';
+        text += data[i] >= 0x20 && data[i] < 0x7F ? static_cast<char>(data[i]) : '.';
+    }
+    hex.resize(kBytesPerLine * 3, ' ');
+    return hex + ' ' + text;
+}
+
+void SerialTrace::line(const char* what, const std::string& text)
+{
+    if (!m_file)
+        return;
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start).count();
+    std::fprintf(m_file, "%8lld ms  %-6s %s\n", static_cast<long long>(ms), what, text.c_str());
+    // Out of the process at once: a crash must not lose the last lines.
+    std::fflush(m_file);
+}
+
+void SerialTrace::bytes(const char* direction, const uint8_t* data, size_t count)
+{
+    for (size_t done = 0; done < count; done += kBytesPerLine)
+        line(direction, byteLine(data + done, std::min(kBytesPerLine, count - done)));
+}

@@ -1,0 +1,56 @@
+// Where the checks of a serial connection look at the system: the roots of
+// /sys, /proc and /dev, the group file, and who this process is. The real
+// view is the running system; tests point the roots at a prepared tree and
+// give the process whatever user and groups the case needs.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace zk {
+
+struct ProcessIdentity {
+    pid_t pid = 0;
+    uid_t uid = 0; // effective ids: what the kernel checks on open
+    gid_t gid = 0;
+    std::vector<gid_t> groups; // supplementary groups of this session
+    std::string user;          // login name, for the group file's member lists
+
+    static ProcessIdentity current();
+    bool inGroup(gid_t group) const;
+};
+
+struct GroupEntry {
+    std::string name;
+    gid_t gid = 0;
+    std::vector<std::string> members;
+};
+
+struct FileOwner {
+    uid_t uid = 0;
+    gid_t gid = 0;
+    mode_t mode = 0;
+    bool charDevice = false;
+};
+
+struct SystemView {
+    std::string sysRoot = "/sys";
+    std::string procRoot = "/proc";
+    std::string devRoot = "/dev";
+    std::string groupFile = "/etc/group";
+    ProcessIdentity self = ProcessIdentity::current();
+
+    // The group file's entry for a group id, or nothing.
+    std::optional<GroupEntry> group(gid_t gid) const;
+    // Owner, group and mode of a path (links followed), or nothing.
+    std::optional<FileOwner> owner(const std::string& path) const;
+};
+
+// The whole file, or empty when it cannot be read.
+std::string readTextFile(const std::string& path);
+// Text without leading and trailing white space.
+std::string trimmed(const std::string& text);
+
+} // namespace zk
