@@ -15,6 +15,8 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& argu
             line.extraPorts.push_back(arguments[++i]);
         } else if (a.rfind("--port=", 0) == 0 && a.size() > 7) {
             line.extraPorts.push_back(a.substr(7));
+        } else if (!a.empty() && a[0] != '-' && line.planFile.empty()) {
+            line.planFile = a;
         } else {
             error = "unknown argument '" + a + "'";
             return std::nullopt;

@@ -32,6 +32,8 @@ int main(int argc, char** argv)
         zk::PortSources ports;
         ports.extraPorts = commandLine->extraPorts;
         Startup startup(messages, dialogs, &Startup::endEventLoop, zk::applicationFolder(), ports);
+        if (!commandLine->planFile.empty())
+            startup.form2.openWhenShown(commandLine->planFile);
         startup.start();
         return QApplication::exec();
     } catch (const std::exception& e) {

@@ -9,6 +9,7 @@
 #include "OpenFailure.h"
 #include "PortConnection.h"
 #include "PortStatus.h"
+#include "ScreenFit.h"
 #include "ToolIcons.h"
 
 #include <QAction>
@@ -20,6 +21,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -30,8 +34,6 @@
 
 namespace {
 
-constexpr int kWindowWidth = 889;
-constexpr int kWindowHeight = 770;
 constexpr int kToolBarHeight = 57;
 constexpr QSize kToolButtonSize(53, 52);
 constexpr int kPortPanelHeight = 49;
@@ -72,13 +74,15 @@ TForm2::TForm2(zk::UserMessages& messages, zk::FileDialogs& dialogs, QWidget* pa
     , portSources_(std::move(ports))
     , link_(zk::sendThrough(Comm1), [this] { return portReady(); }, zk::pumpEventsFor)
     , engine_(link_, table_)
+    , history_(table_)
 {
     zk::receiveInto(Comm1, link_);
     setObjectName(QStringLiteral("TForm2"));
     // A system menu and a minimise button, no maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(kWindowWidth, kWindowHeight);
+    setFixedSize(zk::kDesignWindowSize);
+    setAcceptDrops(true);
 
     buildMenu();
     buildToolBar();
@@ -88,6 +92,11 @@ TForm2::TForm2(zk::UserMessages& messages, zk::FileDialogs& dialogs, QWidget* pa
     showWholeTable();
     table_.setListener(this);
     FormCreate();
+    // The plan as it starts is what New gives: nothing unsaved yet.
+    history_.markSaved();
+    history_.stack().clear();
+    if (const QScreen* where = screen())
+        fitToScreen(where->availableGeometry());
 }
 
 TForm2::~TForm2()
@@ -114,7 +123,7 @@ void TForm2::buildMenu()
         connect(action, &QAction::triggered, this, handler);
     };
 
-    QMenu* file = bar->addMenu(QStringLiteral("File(F)"));
+    QMenu* file = bar->addMenu(QStringLiteral("File(&F)"));
     file->setObjectName(QStringLiteral("MenuFile"));
     item(N1, "N1", "New", &TForm2::N1Click);
     item(N2, "N2", "Open", &TForm2::N2Click);
@@ -122,7 +131,7 @@ void TForm2::buildMenu()
     item(N4, "N4", "Quit", &TForm2::N4Click);
     file->addActions({N1, N2, N3, N4});
 
-    QMenu* edit = bar->addMenu(QStringLiteral("Edit(E)"));
+    QMenu* edit = bar->addMenu(QStringLiteral("Edit(&E)"));
     edit->setObjectName(QStringLiteral("MenuEdit"));
     item(N6, "N6", "Read", &TForm2::N6Click);
     item(N7, "N7", "Write", &TForm2::N7Click);
@@ -139,14 +148,15 @@ void TForm2::buildMenu()
         bandItems_[i]->setCheckable(true);
         edit->addAction(bandItems_[i]);
     }
+    buildPlanMenus(file, edit);
 
-    QMenu* help = bar->addMenu(QStringLiteral("Help(H)"));
+    QMenu* help = bar->addMenu(QStringLiteral("Help(&H)"));
     help->setObjectName(QStringLiteral("MenuHelp"));
     item(N13, "N13", "Remark", &TForm2::N13Click);
     item(N14, "N14", "Change PassWord", &TForm2::N14Click);
     help->addActions({N13, N14});
 
-    item(N15, "N15", "Quit(Q)", &TForm2::N15Click);
+    item(N15, "N15", "Quit(&Q)", &TForm2::N15Click);
     bar->addAction(N15);
 }
 
@@ -192,7 +202,17 @@ void TForm2::buildToolBar()
 
 void TForm2::buildPanels()
 {
-    auto* central = new QWidget(this);
+    // The contents scroll when the window is smaller than its design size.
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName(QStringLiteral("ContentsScroll"));
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    scroll_->setFocusPolicy(Qt::NoFocus);
+    // An in-place editor is a child of the window: it moves with its cell.
+    for (QScrollBar* bar : {scroll_->horizontalScrollBar(), scroll_->verticalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, this, &TForm2::placeOpenEditor);
+    auto* central = new QWidget(scroll_);
+    central->setObjectName(QStringLiteral("Contents"));
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
@@ -223,6 +243,7 @@ void TForm2::buildPanels()
     for (int r = 1; r < zk::kRows; ++r)
         StringGrid1->makeFixedCell(r, 0);
     connect(StringGrid1, &zk::ChannelGrid::cellSelecting, this, &TForm2::StringGrid1SelectCell);
+    connect(StringGrid1, &zk::ChannelGrid::listRequested, this, &TForm2::openListFromKeyboard);
     column->addWidget(StringGrid1, 0, Qt::AlignHCenter);
 
     Panel2 = new QFrame(central);
@@ -249,7 +270,8 @@ void TForm2::buildPanels()
     grid->setColumnStretch(5, 1);
     column->addWidget(Panel2);
     column->addStretch();
-    setCentralWidget(central);
+    scroll_->setWidget(central);
+    setCentralWidget(scroll_);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -275,6 +297,7 @@ void TForm2::buildEditors()
         edit->setObjectName(QString::fromLatin1(name));
         edit->hide();
         edit->installEventFilter(this);
+        installFrequencyFilter(edit);
         return edit;
     };
     t1 = box("t1");
@@ -294,6 +317,11 @@ void TForm2::buildEditors()
     connect(t4, &QComboBox::activated, this, &TForm2::t4Click);
     connect(t5, &QComboBox::activated, this, &TForm2::t5Click);
     connect(t6, &QComboBox::activated, this, &TForm2::t6Click);
+    for (QComboBox* combo : {t3, t4, t5, t6}) {
+        // A scrolling list of about twenty rows, not one as tall as the screen.
+        combo->setStyleSheet(QStringLiteral("combobox-popup: 0;"));
+        combo->setMaxVisibleItems(20);
+    }
 
     // The current cell, as decimal text.
     Col = new QLineEdit(this);
@@ -319,12 +347,14 @@ void TForm2::showWholeTable()
 void TForm2::cellChanged(int column, int row)
 {
     StringGrid1->item(row, column)->setText(qtext(table_.cell(column, row)));
+    planChanged();
 }
 
 void TForm2::settingChanged(int setting)
 {
     // A programmatic change: it does not count as the user's pick.
     settingsLists_[static_cast<std::size_t>(setting)]->setCurrentIndex(table_.setting(setting));
+    planChanged();
 }
 
 void TForm2::bandChanged(int band)
@@ -420,7 +450,7 @@ void TForm2::setPortStatusText(const QString& text)
 void TForm2::settingPicked(int setting, int index)
 {
     zk::guarded(messages_, [&] {
-        table_.setSetting(setting, index);
+        history_.record(QStringLiteral("Setting"), [&] { table_.setSetting(setting, index); });
         ComboBox1Click();
     });
 }

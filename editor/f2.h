@@ -3,6 +3,7 @@
 // follows it as the table's listener; menus, tool bar, grid, in-place editors
 // and settings lists only move texts between the widgets and the table.
 #include "ChannelTable.h"
+#include "PlanHistory.h"
 #include "RadioLink.h"
 #include "SerialPortList.h"
 #include "TComm.h"
@@ -15,8 +16,11 @@
 #include <array>
 #include <exception>
 #include <functional>
+#include <string>
 
 class QAction;
+class QPrinter;
+class QScrollArea;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -61,6 +65,8 @@ public:
     std::function<void()> onWrite;          // N7 "Write"
     std::function<void()> onRemark;         // N13 "Remark"
     std::function<void()> onChangePassword; // N14 "Change PassWord"
+    // Chooses the printer for Print; false cancels. The print dialog by default.
+    std::function<bool(QPrinter&)> choosePrinter;
     // Runs when "Do you want to close?" is answered Yes. It ends the event
     // loop with QCoreApplication::exit(0), not quit(): in Qt 6 quit() first
     // closes every window and so would ask each close question again.
@@ -84,10 +90,33 @@ public slots:
     // Port choice; runs after every pick in ComboBox1 and in c1..c5.
     void ComboBox1Click();
 
+public:
+    // An in-place frequency box still open is committed, as if the user had
+    // left it; false when the commit was refused, and then the command that
+    // asked must not run.
+    bool commitOpenEditor();
+    // A read from the radio replaces the table: any open editor goes without
+    // writing, and the read becomes one undo step.
+    void replaceByRead(const std::function<void()>& read);
+    // Opens a channel file as Open does once its dialog has chosen it.
+    // ask: first the question about unsaved changes.
+    void openPlanFile(const std::string& path, bool ask = true);
+    // Opens path as soon as the window is first shown (after the login).
+    void openWhenShown(std::string path) { pendingPlan_ = std::move(path); }
+    zk::PlanHistory& history() { return history_; }
+    // Lays the window out for a screen area: the design size when it fits,
+    // otherwise resizable with scrolling contents.
+    void fitToScreen(const QRect& available);
+    QWidget* scrolledContents() const;
+
 protected:
     // The close box (FormCloseQuery): asks first, No keeps the window.
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // ChannelTableListener: the widgets follow the table.
@@ -112,15 +141,19 @@ private:
     bool t1KeyPress(QKeyEvent* event);
     bool t2KeyPress(QKeyEvent* event);
     bool frequencyKeyPress(QLineEdit* box, QKeyEvent* event);
+    bool leaveByArrow(QLineEdit* box, QKeyEvent* event);
+    void installFrequencyFilter(QLineEdit* box);
     void t1Exit();
     void t2Exit();
-    void frequencyCommit(QLineEdit* box, int column);
+    bool frequencyCommit(QLineEdit* box, int column);
+    void frequencyInserted(QLineEdit* box, const QString& before);
     void t3Click(int index);
     void t4Click(int index);
     void t5Click(int index);
     void t6Click(int index);
     void listCommit(QComboBox* list, int index);
     void hideEditors();
+    void placeOpenEditor();
     QRect editorRect(int column, int row, int height) const;
     int currentColumn() const;
     int currentRow() const;
@@ -129,12 +162,39 @@ private:
     void settingPicked(int setting, int index);
     bool askToQuit();
 
+    // Unsaved changes and history.
+    void buildPlanMenus(QMenu* file, QMenu* edit);
+    bool settleUnsavedChanges();
+    bool saveTo(const std::string& chosen);
+    bool runSave();
+    void discardOpenEditors();
+    void planChanged();
+    void undoClick();
+    void redoClick();
+    void fillRecentMenu();
+    void remember(const std::string& path);
+
+    // Clipboard.
+    bool selectedRange(int& top, int& left, int& bottom, int& right) const;
+    void copyClick();
+    void cutClick();
+    void pasteClick();
+    void deleteClick();
+    void openListFromKeyboard();
+
+    // Printing.
+    void printClick();
+    void exportPdfClick();
+
     zk::UserMessages& messages_;
     zk::FileDialogs& dialogs_;
     zk::ChannelTable table_;
     zk::PortSources portSources_;
     zk::RadioLink link_;
     zk::TransferEngine engine_;
+    zk::PlanHistory history_;
+    bool quietEditors_ = false; // hiding an editor now writes nothing
+    std::string pendingPlan_;
 
     QAction* N1 = nullptr;
     QAction* N2 = nullptr;
@@ -147,6 +207,16 @@ private:
     QAction* N14 = nullptr;
     QAction* N15 = nullptr;
     std::array<QAction*, zk::kBands> bandItems_{}; // N9, N10, N11, N16, N17
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
+    QAction* cut_ = nullptr;
+    QAction* copy_ = nullptr;
+    QAction* paste_ = nullptr;
+    QAction* delete_ = nullptr;
+    QAction* print_ = nullptr;
+    QAction* exportPdf_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
 
     QToolBar* ToolBar1 = nullptr;
     QFrame* Panel1 = nullptr;

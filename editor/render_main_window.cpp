@@ -16,6 +16,7 @@ public:
     void notice(const std::string&) override {}
     bool confirm(const std::string&) override { return false; }
     void error(const std::string& text) override { std::fprintf(stderr, "%s\n", zk::errorBoxText(text).c_str()); }
+    zk::SaveChoice askToSave(const std::string&) override { return zk::SaveChoice::Cancel; }
 };
 
 class NoDialogs : public zk::FileDialogs {
