@@ -59,11 +59,6 @@ void setBoxText(QLineEdit* box, const QString& text)
     box->setText(text);
 }
 
-bool isArrow(int key)
-{
-    return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right;
-}
-
 } // namespace
 
 void TForm2::installFrequencyFilter(QLineEdit* box)
@@ -218,6 +213,10 @@ bool TForm2::frequencyKeyPress(QLineEdit* box, QKeyEvent* event)
     default:
         if (event->text().isEmpty())
             return false; // cursor keys and the like type nothing
+        // The box's editing keys (undo, paste, select all) type no character;
+        // what a paste brings passes the same filter (FrequencyFilter).
+        if (event->modifiers() & Qt::ControlModifier)
+            return false;
         typed = event->text().toUcs4().value(0);
         break;
     }
