@@ -7,6 +7,8 @@
 namespace zk {
 
 inline constexpr QSize kDesignWindowSize(889, 770);
+// Borders and title bar of a usual desktop window.
+inline constexpr QSize kUsualFrame(16, 40);
 
 struct WindowFit {
     bool fixed = true; // the design size, not resizable

@@ -199,7 +199,11 @@ void TForm2::dropEvent(QDropEvent* event)
 
 void TForm2::fitToScreen(const QRect& available)
 {
-    const zk::WindowFit fit = zk::fitWindow(zk::kDesignWindowSize, frameSize() - size(), available.size());
+    // Before the first show the frame is not known yet; allow for a usual one.
+    QSize frame = frameSize() - size();
+    if (frame.isEmpty())
+        frame = zk::kUsualFrame;
+    const zk::WindowFit fit = zk::fitWindow(zk::kDesignWindowSize, frame, available.size());
     const bool visible = isVisible();
     if (fit.fixed) {
         setFixedSize(fit.size);

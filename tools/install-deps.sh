@@ -10,6 +10,7 @@ packages=(
   libjpeg62-turbo-dev
   clang libclang-rt-dev
   fonts-dejavu-core
+  poppler-utils
 )
 
 missing=()
