@@ -64,6 +64,20 @@ TEST_F(AnyScreen, EveryControlCanBeReached)
     EXPECT_TRUE(window->rect().contains(window->menuBar()->actionGeometry(action("N15"))));
 }
 
+TEST_F(AnyScreen, TheToneListScrollsAboutTwentyRows)
+{
+    loadRow(1, "145.00000", "");
+    clickCell(3, 1);
+    QComboBox* t3 = list("t3");
+    QTest::mouseClick(t3, Qt::LeftButton);
+    QAbstractItemView* view = t3->view();
+    ASSERT_TRUE(waitUntil([&] { return view->isVisible(); }));
+    const int rows = view->viewport()->height() / view->sizeHintForRow(0);
+    EXPECT_GE(rows, 18);
+    EXPECT_LE(rows, 21);
+    QTest::keyClick(view, Qt::Key_Escape);
+}
+
 TEST(ScreenFit, TheDesignSizeWhenItFitsOtherwiseAsMuchAsTheScreenAllows)
 {
     const QSize frame(0, 30);

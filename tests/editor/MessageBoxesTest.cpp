@@ -5,6 +5,7 @@
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -123,6 +124,31 @@ TEST(QtUserMessages, ErrorBoxHasTheStopIconAndAFullStop)
     });
     boxes.error("'' is not a valid floating point value");
     EXPECT_TRUE(check.ran());
+}
+
+TEST(QtUserMessages, SaveDiscardCancelWideEnoughForItsTitle)
+{
+    QtUserMessages boxes;
+    const SaveChoice answers[] = {SaveChoice::Save, SaveChoice::Discard, SaveChoice::Cancel};
+    const QMessageBox::StandardButton buttons[] = {QMessageBox::Save, QMessageBox::Discard, QMessageBox::Cancel};
+    for (int i = 0; i < 3; ++i) {
+        WhileModal check([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->windowTitle(), applicationTitleText());
+            EXPECT_EQ(box->icon(), QMessageBox::Question);
+            EXPECT_EQ(box->buttons().size(), 3);
+            EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Save));
+            // The title bar has room for the whole title beside its buttons.
+            const QFontMetrics title(QFontDatabase::systemFont(QFontDatabase::TitleFont));
+            EXPECT_GE(box->width(), title.horizontalAdvance(box->windowTitle()) + kTitleBarAllowance);
+            QTest::mouseClick(box->button(buttons[i]), Qt::LeftButton);
+        });
+        EXPECT_EQ(boxes.askToSave("Unsaved changes?"), answers[i]);
+        EXPECT_TRUE(check.ran());
+    }
+    WhileModal escape([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+    EXPECT_EQ(boxes.askToSave("Unsaved changes?"), SaveChoice::Cancel);
 }
 
 TEST(QtFileDialogs, SaveDialogTitleFilterAndOverwritePrompt)
