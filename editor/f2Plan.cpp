@@ -43,16 +43,16 @@ void TForm2::buildPlanMenus(QMenu* file, QMenu* edit)
                           void (TForm2::*handler)()) {
         auto* action = new QAction(caption, this);
         action->setObjectName(QString::fromLatin1(name));
-        action->setShortcut(key);
+        action->setShortcuts(key);
         // Keys typed into an in-place box are the box's own (its undo, its paste).
         action->setShortcutContext(Qt::WindowShortcut);
         connect(action, &QAction::triggered, this, handler);
         return action;
     };
-    N1->setShortcut(QKeySequence::New);
-    N2->setShortcut(QKeySequence::Open);
-    N3->setShortcut(QKeySequence::Save);
-    N4->setShortcut(QKeySequence::Quit);
+    N1->setShortcuts(QKeySequence::New);
+    N2->setShortcuts(QKeySequence::Open);
+    N3->setShortcuts(QKeySequence::Save);
+    N4->setShortcuts(QKeySequence::Quit);
 
     file->addSeparator();
     recentMenu_ = file->addMenu(QStringLiteral("Recent Files"));

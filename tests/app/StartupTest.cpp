@@ -5,7 +5,9 @@
 #include "Backdrop.h"
 #include "FakeUi.h"
 #include "NoSerialPorts.h"
+#include "ChannelFile.h"
 #include "Startup.h"
+#include "WaitUntil.h"
 
 #include <QAction>
 #include <QApplication>
@@ -143,6 +145,22 @@ TEST_F(ProgramStart, LoginShowsTheMainWindowCaptionedWithTheTitle)
     EXPECT_EQ(s.form2.windowTitle(), "Field Team[*]") << "with its place for the modified marker";
     EXPECT_TRUE(messages.errors().empty());
     EXPECT_EQ(programEnds, 0);
+}
+
+TEST_F(ProgramStart, APlanNamedOnTheCommandLineOpensAfterTheLogin)
+{
+    zk::ChannelTable plan;
+    plan.setCell(zk::ColRx, 3, "146.00000");
+    zk::saveChannelFile(app.path("site.bc"), plan);
+    Startup& s = startup();
+    s.form2.openWhenShown(app.path("site.bc"));
+    s.start();
+    QApplication::processEvents();
+    EXPECT_EQ(s.form2.table().cell(zk::ColRx, 3), "");
+    logIn();
+    ASSERT_TRUE(zk::test::waitUntil([&] { return s.form2.table().cell(zk::ColRx, 3) == "146.00000"; }));
+    EXPECT_FALSE(s.form2.isWindowModified());
+    EXPECT_TRUE(messages.entries.empty());
 }
 
 TEST_F(ProgramStart, MissingPictureGivesOneErrorAndTheDesignCaptionOnBothWindows)

@@ -1,4 +1,4 @@
-// Plans from elsewhere: the command line, a drop, the Recent Files menu, and
+// Plans from elsewhere: a drop, the Recent Files menu, and
 // the folder the file dialogs start in.
 #include "EditorHarness.h"
 #include "UserSettings.h"
@@ -43,19 +43,6 @@ protected:
 
     QTemporaryDir dir;
 };
-
-TEST_F(PlanFilesTest, APlanNamedOnTheCommandLineOpensWhenTheWindowAppears)
-{
-    const QString plan = makePlan("site.bc", "146.00000");
-    TForm2 second(messages, dialogs, nullptr, noSerialPorts());
-    second.openWhenShown(plan.toStdString());
-    QApplication::processEvents();
-    EXPECT_EQ(second.table().cell(ColRx, 1), "") << "not before the login shows it";
-    second.show();
-    ASSERT_TRUE(waitUntil([&] { return second.table().cell(ColRx, 1) == "146.00000"; }));
-    EXPECT_FALSE(second.isWindowModified());
-    EXPECT_EQ(settings::recentPlans(), QStringList{plan});
-}
 
 TEST_F(PlanFilesTest, ADroppedPlanOpensAndOtherFilesAreNotTaken)
 {
