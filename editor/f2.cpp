@@ -203,15 +203,15 @@ void TForm2::buildToolBar()
 void TForm2::buildPanels()
 {
     // The contents scroll when the window is smaller than its design size.
-    scroll_ = new QScrollArea(this);
-    scroll_->setObjectName(QStringLiteral("ContentsScroll"));
-    scroll_->setFrameShape(QFrame::NoFrame);
-    scroll_->setWidgetResizable(true);
-    scroll_->setFocusPolicy(Qt::NoFocus);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("ContentsScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setFocusPolicy(Qt::NoFocus);
     // An in-place editor is a child of the window: it moves with its cell.
-    for (QScrollBar* bar : {scroll_->horizontalScrollBar(), scroll_->verticalScrollBar()})
+    for (QScrollBar* bar : {scroll->horizontalScrollBar(), scroll->verticalScrollBar()})
         connect(bar, &QScrollBar::valueChanged, this, &TForm2::placeOpenEditor);
-    auto* central = new QWidget(scroll_);
+    auto* central = new QWidget(scroll);
     central->setObjectName(QStringLiteral("Contents"));
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
@@ -270,8 +270,8 @@ void TForm2::buildPanels()
     grid->setColumnStretch(5, 1);
     column->addWidget(Panel2);
     column->addStretch();
-    scroll_->setWidget(central);
-    setCentralWidget(scroll_);
+    scroll->setWidget(central);
+    setCentralWidget(scroll);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));

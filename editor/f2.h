@@ -20,7 +20,6 @@
 
 class QAction;
 class QPrinter;
-class QScrollArea;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -107,7 +106,6 @@ public:
     // Lays the window out for a screen area: the design size when it fits,
     // otherwise resizable with scrolling contents.
     void fitToScreen(const QRect& available);
-    QWidget* scrolledContents() const;
 
 protected:
     // The close box (FormCloseQuery): asks first, No keeps the window.
@@ -146,7 +144,6 @@ private:
     void t1Exit();
     void t2Exit();
     bool frequencyCommit(QLineEdit* box, int column);
-    void frequencyInserted(QLineEdit* box, const QString& before);
     void t3Click(int index);
     void t4Click(int index);
     void t5Click(int index);
@@ -207,16 +204,7 @@ private:
     QAction* N14 = nullptr;
     QAction* N15 = nullptr;
     std::array<QAction*, zk::kBands> bandItems_{}; // N9, N10, N11, N16, N17
-    QAction* undo_ = nullptr;
-    QAction* redo_ = nullptr;
-    QAction* cut_ = nullptr;
-    QAction* copy_ = nullptr;
-    QAction* paste_ = nullptr;
-    QAction* delete_ = nullptr;
-    QAction* print_ = nullptr;
-    QAction* exportPdf_ = nullptr;
     QMenu* recentMenu_ = nullptr;
-    QScrollArea* scroll_ = nullptr;
 
     QToolBar* ToolBar1 = nullptr;
     QFrame* Panel1 = nullptr;

@@ -16,8 +16,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QTimer>
 
 namespace {
@@ -58,25 +56,23 @@ void TForm2::buildPlanMenus(QMenu* file, QMenu* edit)
     recentMenu_ = file->addMenu(QStringLiteral("Recent Files"));
     recentMenu_->setObjectName(QStringLiteral("MenuRecent"));
     connect(recentMenu_, &QMenu::aboutToShow, this, &TForm2::fillRecentMenu);
-    print_ = command("Print", QStringLiteral("Print..."), QKeySequence::Print, &TForm2::printClick);
-    exportPdf_ = command("ExportPdf", QStringLiteral("Export PDF..."), QKeySequence::UnknownKey,
-                         &TForm2::exportPdfClick);
-    file->addActions({print_, exportPdf_});
+    file->addAction(command("Print", QStringLiteral("Print..."), QKeySequence::Print, &TForm2::printClick));
+    file->addAction(command("ExportPdf", QStringLiteral("Export PDF..."), QKeySequence::UnknownKey,
+                            &TForm2::exportPdfClick));
 
     edit->addSeparator();
-    undo_ = command("Undo", QStringLiteral("Undo"), QKeySequence::Undo, &TForm2::undoClick);
-    redo_ = command("Redo", QStringLiteral("Redo"), QKeySequence::Redo, &TForm2::redoClick);
-    cut_ = command("Cut", QStringLiteral("Cut"), QKeySequence::Cut, &TForm2::cutClick);
-    copy_ = command("Copy", QStringLiteral("Copy"), QKeySequence::Copy, &TForm2::copyClick);
-    paste_ = command("Paste", QStringLiteral("Paste"), QKeySequence::Paste, &TForm2::pasteClick);
-    delete_ = command("Delete", QStringLiteral("Delete"), QKeySequence::Delete, &TForm2::deleteClick);
-    edit->addActions({undo_, redo_});
+    QAction* undo = command("Undo", QStringLiteral("Undo"), QKeySequence::Undo, &TForm2::undoClick);
+    QAction* redo = command("Redo", QStringLiteral("Redo"), QKeySequence::Redo, &TForm2::redoClick);
+    edit->addActions({undo, redo});
     edit->addSeparator();
-    edit->addActions({cut_, copy_, paste_, delete_});
-    undo_->setEnabled(false);
-    redo_->setEnabled(false);
-    connect(&history_.stack(), &QUndoStack::canUndoChanged, undo_, &QAction::setEnabled);
-    connect(&history_.stack(), &QUndoStack::canRedoChanged, redo_, &QAction::setEnabled);
+    edit->addActions({command("Cut", QStringLiteral("Cut"), QKeySequence::Cut, &TForm2::cutClick),
+                      command("Copy", QStringLiteral("Copy"), QKeySequence::Copy, &TForm2::copyClick),
+                      command("Paste", QStringLiteral("Paste"), QKeySequence::Paste, &TForm2::pasteClick),
+                      command("Delete", QStringLiteral("Delete"), QKeySequence::Delete, &TForm2::deleteClick)});
+    undo->setEnabled(false);
+    redo->setEnabled(false);
+    connect(&history_.stack(), &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(&history_.stack(), &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
 }
 
 // ---- Unsaved changes -----------------------------------------------------
@@ -218,9 +214,4 @@ void TForm2::fitToScreen(const QRect& available)
     // Changing the window's flags hides it.
     if (visible && !isVisible())
         show();
-}
-
-QWidget* TForm2::scrolledContents() const
-{
-    return scroll_->widget();
 }
