@@ -1,5 +1,6 @@
 // The real message boxes and file dialogs, driven while they are up.
 #include "MessageBoxes.h"
+#include "UserSettings.h"
 
 #include "EditorHarness.h"
 
@@ -217,6 +218,24 @@ TEST(QtFileDialogs, CancelGivesNothing)
     WhileModal check([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
     EXPECT_FALSE(dialogs.openFile("Open", "*.bc").has_value());
     EXPECT_TRUE(check.ran());
+}
+
+TEST(QtFileDialogs, StartInTheFolderUsedLast)
+{
+    QTemporaryDir first;
+    QTemporaryDir second;
+    settings::setLastFolder(first.path());
+    QtFileDialogs dialogs;
+    WhileModal check([&](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->directory().absolutePath(), QDir(first.path()).absolutePath());
+        dialog->selectFile(second.filePath("plan.bc"));
+        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+    });
+    ASSERT_TRUE(dialogs.openFile("Open", "*.bc").has_value());
+    EXPECT_TRUE(check.ran());
+    EXPECT_EQ(settings::lastFolder(), second.path());
 }
 
 } // namespace
