@@ -50,7 +50,10 @@ void TForm2::buildPlanMenus(QMenu* file, QMenu* edit)
     N1->setShortcuts(QKeySequence::New);
     N2->setShortcuts(QKeySequence::Open);
     N3->setShortcuts(QKeySequence::Save);
-    N4->setShortcuts(QKeySequence::Quit);
+    // Some platforms define no Quit key; Ctrl+Q is what desktops use.
+    N4->setShortcuts(QKeySequence::keyBindings(QKeySequence::Quit).isEmpty()
+                         ? QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Q)}
+                         : QKeySequence::keyBindings(QKeySequence::Quit));
 
     file->addSeparator();
     recentMenu_ = file->addMenu(QStringLiteral("Recent Files"));

@@ -131,12 +131,14 @@ TEST_F(KeystrokeTest, StandardShortcutsReachTheCommands)
 {
     EXPECT_EQ(action("N1")->shortcut(), QKeySequence(QKeySequence::New));
     EXPECT_EQ(action("N2")->shortcut(), QKeySequence(QKeySequence::Open));
-    EXPECT_EQ(action("N4")->shortcut(), QKeySequence(QKeySequence::Quit));
-    EXPECT_EQ(action("Redo")->shortcut(), QKeySequence(QKeySequence::Redo));
+    EXPECT_FALSE(action("N4")->shortcut().isEmpty()) << "Quit has a key on every platform";
+    EXPECT_EQ(action("Redo")->shortcuts(), QKeySequence::keyBindings(QKeySequence::Redo));
     clickCell(3, 1); // the grid keeps the keyboard
     QTest::keyClick(grid(), Qt::Key_S, Qt::ControlModifier);
     ASSERT_EQ(dialogs.requests.size(), 1u);
     EXPECT_EQ(dialogs.requests[0].title, "Save");
+    QTest::keyClick(grid(), Qt::Key_Q, Qt::ControlModifier); // answered No
+    EXPECT_EQ(messages.questions(), std::vector<std::string>{"Do you want to close?"});
 
     // In a box, the box's own keys win: Ctrl+Z undoes the typing only.
     enterFrequency(1, 2, "145");
