@@ -161,7 +161,9 @@ private:
 
     // Unsaved changes and history.
     void buildPlanMenus(QMenu* file, QMenu* edit);
-    bool settleUnsavedChanges();
+    // Asks Save / Discard / Cancel when the plan differs from its file; true
+    // when the command may go on. commitFirst: an open edit is part of the plan.
+    bool settleUnsavedChanges(bool commitFirst = true);
     bool saveTo(const std::string& chosen);
     bool runSave();
     void discardOpenEditors();

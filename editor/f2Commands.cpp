@@ -21,8 +21,10 @@ const char* const kChannelFileFilter = "*.bc";
 void TForm2::bandMenuClick(int band)
 {
     zk::guarded(messages_, [&] {
+        // An edit still open belongs to the old band: it is not committed
+        // against it, only dropped (or saved, if the user chooses Save).
         const bool loses = table_.band() != band && zk::hasChannels(table_);
-        if (loses && !settleUnsavedChanges()) {
+        if (loses && !settleUnsavedChanges(false)) {
             bandChanged(table_.band()); // the menu keeps its check mark
             return;
         }

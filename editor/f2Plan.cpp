@@ -80,9 +80,9 @@ void TForm2::buildPlanMenus(QMenu* file, QMenu* edit)
 
 // ---- Unsaved changes -----------------------------------------------------
 
-bool TForm2::settleUnsavedChanges()
+bool TForm2::settleUnsavedChanges(bool commitFirst)
 {
-    if (!commitOpenEditor())
+    if (commitFirst && !commitOpenEditor())
         return false;
     if (!history_.modified())
         return true;
@@ -116,6 +116,9 @@ void TForm2::changeEvent(QEvent* event)
 void TForm2::undoClick()
 {
     zk::guarded(messages_, [this] {
+        // A read in progress keeps writing rows; its step comes when it ends.
+        if (engine_.busy())
+            return;
         discardOpenEditors();
         history_.stack().undo();
     });
@@ -124,6 +127,9 @@ void TForm2::undoClick()
 void TForm2::redoClick()
 {
     zk::guarded(messages_, [this] {
+        // A read in progress keeps writing rows; its step comes when it ends.
+        if (engine_.busy())
+            return;
         discardOpenEditors();
         history_.stack().redo();
     });

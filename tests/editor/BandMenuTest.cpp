@@ -74,6 +74,18 @@ TEST_F(BandMenuTest, AnOpenBoxGoesWithoutWritingWhenTheBandEmptiesTheTable)
     clickCell(1, 5);
     EXPECT_EQ(cell(1, 2), "") << "the typing was not written later against the new band";
     EXPECT_TRUE(messages.entries.empty());
+
+    // With channels to lose, the question comes first and the box is not
+    // committed against the old band.
+    loadRow(3, "440.00000", "");
+    openBox(1, 4);
+    type("150");
+    clickMenuItem("MenuEdit", "N9");
+    EXPECT_EQ(messages.saveQuestions().size(), 1u);
+    EXPECT_TRUE(messages.notices().empty()) << "no range message for 150 at band 4";
+    EXPECT_EQ(window->table().band(), 1);
+    EXPECT_FALSE(box(1)->isVisible());
+    EXPECT_EQ(cell(1, 4), "");
 }
 
 TEST_F(BandMenuTest, NewCommitsAnOpenBoxBeforeAskingAndThenHidesIt)
