@@ -7,6 +7,7 @@
 
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 
 namespace zk::test {
@@ -62,6 +63,18 @@ TEST_F(AnyScreen, EveryControlCanBeReached)
         EXPECT_TRUE(reachable(grid()->viewport(), cellRect(column, row))) << column << "," << row;
     EXPECT_TRUE(window->menuBar()->isVisible());
     EXPECT_TRUE(window->rect().contains(window->menuBar()->actionGeometry(action("N15"))));
+}
+
+TEST_F(AnyScreen, AnOpenBoxStaysOverItsCellWhileTheContentsScroll)
+{
+    QScrollBar* bar = child<QScrollArea>("ContentsScroll")->verticalScrollBar();
+    if (bar->maximum() == 0)
+        GTEST_SKIP() << "the window has its design size here; nothing scrolls";
+    QLineEdit* t1 = openBox(1, 16);
+    for (const int value : {bar->maximum(), 0}) {
+        bar->setValue(value);
+        EXPECT_EQ(t1->pos(), grid()->mapTo(window.get(), QPoint(0, 0)) + cellRect(1, 16).topLeft()) << value;
+    }
 }
 
 TEST_F(AnyScreen, TheToneListScrollsAboutTwentyRows)
