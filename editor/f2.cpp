@@ -88,6 +88,7 @@ TForm2::TForm2(zk::UserMessages& messages, zk::FileDialogs& dialogs, QWidget* pa
     buildToolBar();
     buildPanels();
     buildEditors();
+    buildPlanMenus();
 
     showWholeTable();
     table_.setListener(this);
@@ -148,7 +149,6 @@ void TForm2::buildMenu()
         bandItems_[i]->setCheckable(true);
         edit->addAction(bandItems_[i]);
     }
-    buildPlanMenus(file, edit);
 
     QMenu* help = bar->addMenu(QStringLiteral("Help(&H)"));
     help->setObjectName(QStringLiteral("MenuHelp"));

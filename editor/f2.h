@@ -160,7 +160,9 @@ private:
     bool askToQuit();
 
     // Unsaved changes and history.
-    void buildPlanMenus(QMenu* file, QMenu* edit);
+    // Menu items added after the program's own: files, printing, history,
+    // clipboard. Needs the grid.
+    void buildPlanMenus();
     // Asks Save / Discard / Cancel when the plan differs from its file; true
     // when the command may go on. commitFirst: an open edit is part of the plan.
     bool settleUnsavedChanges(bool commitFirst = true);

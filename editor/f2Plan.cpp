@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QTimer>
 
@@ -35,8 +36,10 @@ QString droppedPlan(const QMimeData* data)
 
 } // namespace
 
-void TForm2::buildPlanMenus(QMenu* file, QMenu* edit)
+void TForm2::buildPlanMenus()
 {
+    QMenu* file = menuBar()->findChild<QMenu*>(QStringLiteral("MenuFile"));
+    QMenu* edit = menuBar()->findChild<QMenu*>(QStringLiteral("MenuEdit"));
     auto command = [this](const char* name, const QString& caption, QKeySequence::StandardKey key,
                           void (TForm2::*handler)()) {
         auto* action = new QAction(caption, this);
@@ -68,10 +71,17 @@ void TForm2::buildPlanMenus(QMenu* file, QMenu* edit)
     QAction* redo = command("Redo", QStringLiteral("Redo"), QKeySequence::Redo, &TForm2::redoClick);
     edit->addActions({undo, redo});
     edit->addSeparator();
-    edit->addActions({command("Cut", QStringLiteral("Cut"), QKeySequence::Cut, &TForm2::cutClick),
-                      command("Copy", QStringLiteral("Copy"), QKeySequence::Copy, &TForm2::copyClick),
-                      command("Paste", QStringLiteral("Paste"), QKeySequence::Paste, &TForm2::pasteClick),
-                      command("Delete", QStringLiteral("Delete"), QKeySequence::Delete, &TForm2::deleteClick)});
+    const QList<QAction*> cells = {
+        command("Cut", QStringLiteral("Cut"), QKeySequence::Cut, &TForm2::cutClick),
+        command("Copy", QStringLiteral("Copy"), QKeySequence::Copy, &TForm2::copyClick),
+        command("Paste", QStringLiteral("Paste"), QKeySequence::Paste, &TForm2::pasteClick),
+        command("Delete", QStringLiteral("Delete"), QKeySequence::Delete, &TForm2::deleteClick)};
+    edit->addActions(cells);
+    // Their keys act on the grid's cells only while the grid has the
+    // keyboard: Delete in a settings list must not empty channels.
+    for (QAction* action : cells)
+        action->setShortcutContext(Qt::WidgetShortcut);
+    StringGrid1->addActions(cells);
     undo->setEnabled(false);
     redo->setEnabled(false);
     connect(&history_.stack(), &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);

@@ -82,6 +82,10 @@ TEST_F(ClipboardTest, CutDeleteAndPasteAtTheCurrentCell)
     QTest::keyClick(grid(), Qt::Key_Delete);
     EXPECT_EQ(cell(3, 7), "0FF");
     clickChannelNumber(7);
+    list("c1")->setFocus(); // Delete in a settings list is not for the grid
+    QTest::keyClick(list("c1"), Qt::Key_Delete);
+    EXPECT_EQ(cell(2, 7), "145.60000");
+    grid()->setFocus();
     QTest::keyClick(grid(), Qt::Key_Delete);
     for (int c = 1; c <= 6; ++c)
         EXPECT_EQ(cell(c, 7), "") << c;
