@@ -27,6 +27,8 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& argu
                 return std::nullopt;
             }
             line.traceFile = arguments[++i];
+        } else if (!a.empty() && a[0] != '-' && line.planFile.empty()) {
+            line.planFile = a;
         } else {
             error = "unknown argument '" + a + "'";
             return std::nullopt;
@@ -46,6 +48,7 @@ std::string helpText(const std::string& sideFiles)
         "                list; may be given more than once\n"
         "  --trace FILE  write every byte sent to and received from the radio, with\n"
         "                times and port events, into FILE as it happens\n"
+        "  PLAN.bc       a channel file to open after the login\n"
         "  --help        print this help and exit\n"
         "  --version     print the version and exit\n"
         "\n"

@@ -1,7 +1,8 @@
 #pragma once
-// The program's command line: nothing, or any number of `--port PATH` that
-// add serial devices (virtual ones, say) to the port list; `--help` and
-// `--version` answer and end the program.
+// The program's command line: any number of `--port PATH` that add serial
+// devices (virtual ones, say) to the port list, `--trace FILE`, and at most
+// one channel file to open after the login; `--help` and `--version` answer
+// and end the program.
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,13 +14,14 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     std::string traceFile; // --trace FILE: the serial trace, empty for none
+    std::string planFile; // a channel file to open after the login
 };
 
 // The options after the program name; nothing for anything else, with the
 // reason in error.
 std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& arguments, std::string& error);
 
-inline constexpr const char* kUsage = "Usage: zk-h41 [--port PATH]... [--trace FILE]";
+inline constexpr const char* kUsage = "Usage: zk-h41 [--port PATH]... [--trace FILE] [PLAN.bc]";
 
 // What --help prints; sideFiles says where the password, title and picture
 // are kept for this user.

@@ -32,6 +32,13 @@ Startup::Startup(zk::UserMessages& messages, zk::FileDialogs& dialogs, std::func
     form2.onChangePassword = [this] { form3.exec(); };
     form2.onRead = [this] { showModeless(form5); };
     form2.onWrite = [this] { showModeless(form6); };
+    // A read replaces the table; a write sends it, so an edit still open in
+    // the main window is committed first.
+    form5.aroundTransfer = [this](const std::function<void()>& run) { form2.replaceByRead(run); };
+    form6.aroundTransfer = [this](const std::function<void()>& run) {
+        if (form2.commitOpenEditor())
+            run();
+    };
 }
 
 void Startup::start()

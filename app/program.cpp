@@ -102,6 +102,8 @@ int run(int argc, char** argv)
     const std::unique_ptr<zk::PortEventSource> portEvents = zk::createUdevPortEvents();
     ports.events = portEvents.get();
     Startup startup(messages, dialogs, &Startup::endEventLoop, folder, ports);
+    if (!commandLine->planFile.empty())
+        startup.form2.openWhenShown(commandLine->planFile);
     startup.start();
     return QApplication::exec();
 }

@@ -22,6 +22,11 @@ public:
         return false;
     }
     void error(const std::string& text) override { fail(zk::errorBoxText(text)); }
+    zk::SaveChoice askToSave(const std::string& text) override
+    {
+        fail(text);
+        return zk::SaveChoice::Cancel;
+    }
     bool failed = false;
 
 private:

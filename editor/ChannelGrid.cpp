@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 namespace zk {
 
 ChannelGrid::ChannelGrid(int rows, int columns, QWidget* parent)
@@ -15,7 +17,7 @@ ChannelGrid::ChannelGrid(int rows, int columns, QWidget* parent)
     verticalHeader()->setMinimumSectionSize(10);
     verticalHeader()->setDefaultSectionSize(24);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     // Tab leaves the grid, as it leaves any other control of the window.
     setTabKeyNavigation(false);
@@ -47,17 +49,34 @@ void ChannelGrid::mousePressEvent(QMouseEvent* event)
     // By now the focus has already moved to the grid, so an open frequency
     // box has committed to its own cell before the owner hears of the new one.
     const QModelIndex target = indexAt(event->position().toPoint());
-    if (event->button() == Qt::LeftButton && isChannelCell(target))
+    const bool extending = event->modifiers() & Qt::ShiftModifier;
+    if (event->button() == Qt::LeftButton && target.isValid() && target.row() > 0 && target.column() == 0) {
+        // A channel number selects its whole row; with Shift, the rows up to it.
+        const int anchor = extending && currentIndex().isValid() ? currentIndex().row() : target.row();
+        clearSelection();
+        setCurrentCell(target.row(), 1, QItemSelectionModel::NoUpdate);
+        setRangeSelected(QTableWidgetSelectionRange(std::min(anchor, target.row()), 1,
+                                                    std::max(anchor, target.row()), columnCount() - 1),
+                         true);
+        return;
+    }
+    if (event->button() == Qt::LeftButton && isChannelCell(target) && !extending)
         emit cellSelecting(target.column(), target.row());
     QTableWidget::mousePressEvent(event);
 }
 
 void ChannelGrid::keyPressEvent(QKeyEvent* event)
 {
+    const bool listKey = event->key() == Qt::Key_F4 || event->key() == Qt::Key_Space
+                         || (event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier));
+    if (listKey) {
+        emit listRequested();
+        return;
+    }
     const QModelIndex before = currentIndex();
     QTableWidget::keyPressEvent(event);
     const QModelIndex after = currentIndex();
-    if (after != before && isChannelCell(after))
+    if (after != before && isChannelCell(after) && !(event->modifiers() & Qt::ShiftModifier))
         emit cellSelecting(after.column(), after.row());
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The channel grid: a table widget that never edits a cell itself and tells
 // its owner when the user is about to select a channel cell, by mouse or by
-// keyboard, also when the cell is already the current one.
+// keyboard, also when the cell is already the current one. Shift with a
+// click or an arrow, or a click on a channel number, selects a block of
+// cells (or whole rows) for the clipboard without bringing up an editor.
 #include <QTableWidget>
 
 namespace zk {
@@ -17,6 +19,8 @@ public:
 signals:
     // column and row of the channel cell about to be selected.
     void cellSelecting(int column, int row);
+    // F4, Alt+Down or Space on a cell whose list is shown: open the list.
+    void listRequested();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

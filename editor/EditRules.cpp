@@ -19,6 +19,35 @@ KeyAction filterKey(std::size_t textLength, char32_t typed)
     return KeyAction::Drop;
 }
 
+std::string filterInsertion(const std::string& before, const std::string& after, std::size_t& cursor)
+{
+    // The common start and end are what the edit kept; the middle of after is
+    // what it inserted (in place of the middle of before).
+    std::size_t head = 0;
+    while (head < before.size() && head < after.size() && before[head] == after[head])
+        ++head;
+    std::size_t tail = 0;
+    while (tail < before.size() - head && tail < after.size() - head
+           && before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        ++tail;
+    const std::string inserted = after.substr(head, after.size() - head - tail);
+
+    std::string kept = after.substr(0, head);
+    const std::string end = after.substr(after.size() - tail);
+    std::size_t length = kept.size() + end.size();
+    for (const char c : inserted) {
+        // Enter in a pasted text would end the edit; as a character it is dropped.
+        if (static_cast<unsigned char>(c) == kEnter || static_cast<unsigned char>(c) == kBackspace)
+            continue;
+        if (filterKey(length, static_cast<unsigned char>(c)) == KeyAction::Pass) {
+            kept += c;
+            ++length;
+        }
+    }
+    cursor = kept.size();
+    return kept + end;
+}
+
 std::string normaliseFrequency(const std::string& typed)
 {
     std::string text = typed;

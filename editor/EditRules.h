@@ -23,6 +23,13 @@ enum class KeyAction {
 // textLength is that of the whole text in the box, whatever is selected.
 KeyAction filterKey(std::size_t textLength, char32_t typed);
 
+// Text put into a frequency box other than by typing (a paste, the middle
+// mouse button, a drop): before is the box's text until then, after its text
+// now. The inserted characters go through filterKey one by one, as if typed
+// at that place, so the box never holds what typing could not have put there.
+// Returns the text to keep and, in cursor, the position after the insertion.
+std::string filterInsertion(const std::string& before, const std::string& after, std::size_t& cursor);
+
 // Appends a missing point, then fills up with zeros to nine characters; a
 // lone point becomes empty and nine or more characters stay as they are.
 std::string normaliseFrequency(const std::string& typed);

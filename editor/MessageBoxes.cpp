@@ -1,10 +1,16 @@
 #include "MessageBoxes.h"
 
+#include "UserSettings.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 namespace zk {
 
@@ -25,6 +31,18 @@ std::optional<std::string> chosenPath(const QString& path)
 
 } // namespace
 
+void fitTitle(QMessageBox& box)
+{
+    // A message box sizes itself to its text only, and window managers cut a
+    // longer title short. Room for the title, the window's own buttons and
+    // an icon keeps it whole.
+    const QFontMetrics metrics(QFontDatabase::systemFont(QFontDatabase::TitleFont));
+    const int width = metrics.horizontalAdvance(box.windowTitle()) + kTitleBarAllowance;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+}
+
 QString applicationTitleText()
 {
     return qtext(applicationTitle(QCoreApplication::applicationFilePath().toStdString()));
@@ -38,6 +56,7 @@ QWidget* dialogParent()
 void QtUserMessages::notice(const std::string& text)
 {
     QMessageBox box(QMessageBox::NoIcon, applicationTitleText(), qtext(text), QMessageBox::Ok, dialogParent());
+    fitTitle(box);
     box.exec();
 }
 
@@ -47,6 +66,7 @@ bool QtUserMessages::confirm(const std::string& text)
                     QMessageBox::Yes | QMessageBox::No, dialogParent());
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
+    fitTitle(box);
     box.exec();
     // Closing the box by its close box counts as the escape button, No.
     return box.clickedButton() == box.button(QMessageBox::Yes);
@@ -56,7 +76,24 @@ void QtUserMessages::error(const std::string& text)
 {
     QMessageBox box(QMessageBox::Critical, applicationTitleText(), qtext(errorBoxText(text)), QMessageBox::Ok,
                     dialogParent());
+    fitTitle(box);
     box.exec();
+}
+
+SaveChoice QtUserMessages::askToSave(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Question, applicationTitleText(), qtext(text),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, dialogParent());
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    fitTitle(box);
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    if (clicked == box.button(QMessageBox::Save))
+        return SaveChoice::Save;
+    if (clicked == box.button(QMessageBox::Discard))
+        return SaveChoice::Discard;
+    return SaveChoice::Cancel;
 }
 
 namespace {
@@ -64,7 +101,11 @@ namespace {
 std::optional<std::string> runFileDialog(const char* name, QFileDialog::AcceptMode mode, const std::string& title,
                                          const std::string& filter)
 {
-    QFileDialog dialog(dialogParent(), qtext(title), QString(), qtext(filter));
+    // A folder removed since is no place to start.
+    QString folder = settings::lastFolder();
+    if (!folder.isEmpty() && !QFileInfo(folder).isDir())
+        folder.clear();
+    QFileDialog dialog(dialogParent(), qtext(title), folder, qtext(filter));
     dialog.setObjectName(QString::fromLatin1(name));
     dialog.setAcceptMode(mode);
     // Any name will do, also one that does not exist; no default suffix,
@@ -73,7 +114,9 @@ std::optional<std::string> runFileDialog(const char* name, QFileDialog::AcceptMo
     dialog.setFileMode(QFileDialog::AnyFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return chosenPath(dialog.selectedFiles().constFirst());
+    const QString chosen = dialog.selectedFiles().constFirst();
+    settings::setLastFolder(QFileInfo(chosen).absolutePath());
+    return chosenPath(chosen);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+class QMessageBox;
 class QWidget;
 
 namespace zk {
@@ -17,10 +18,12 @@ public:
     bool confirm(const std::string& text) override;
     // Stop icon, OK, titled with the application's title, errorBoxText(text).
     void error(const std::string& text) override;
+    SaveChoice askToSave(const std::string& text) override;
 };
 
 class QtFileDialogs : public FileDialogs {
 public:
+    // Both start in the folder used last, kept in the user's settings.
     // Offers any name, also one that does not exist yet: opening a missing
     // file reports "Cannot open file ..." in the error box.
     std::optional<std::string> openFile(const std::string& title, const std::string& filter) override;
@@ -30,6 +33,10 @@ public:
 
 // The program file's name as the boxes show it in their title bar.
 QString applicationTitleText();
+
+// Widens a box so that its whole title shows.
+void fitTitle(QMessageBox& box);
+inline constexpr int kTitleBarAllowance = 160; // window buttons, icon, margins
 
 // The window the boxes and dialogs belong to: the active one, if any.
 QWidget* dialogParent();

@@ -12,15 +12,23 @@ namespace {
 
 constexpr int kSize = 32;
 
+// Drawn afresh for each common screen scale, so the pictures stay sharp on
+// high-density screens instead of being enlarged from 32 pixels.
 QIcon draw(const std::function<void(QPainter&)>& paint)
 {
-    QPixmap pixmap(kSize, kSize);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    paint(painter);
-    painter.end();
-    return QIcon(pixmap);
+    QIcon icon;
+    for (const qreal scale : {1.0, 1.25, 1.5, 2.0, 3.0}) {
+        const int side = qRound(kSize * scale);
+        QPixmap pixmap(side, side);
+        pixmap.setDevicePixelRatio(scale); // the painter works in 32-pixel units
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        paint(painter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 void page(QPainter& p)

@@ -10,6 +10,7 @@
 #include "PortConnection.h"
 #include "PortEvents.h"
 #include "PortStatus.h"
+#include "ScreenFit.h"
 #include "ToolIcons.h"
 
 #include <QAction>
@@ -21,6 +22,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -31,8 +35,6 @@
 
 namespace {
 
-constexpr int kWindowWidth = 889;
-constexpr int kWindowHeight = 770;
 constexpr int kToolBarHeight = 57;
 constexpr QSize kToolButtonSize(53, 52);
 constexpr int kPortPanelHeight = 49;
@@ -73,6 +75,7 @@ TForm2::TForm2(zk::UserMessages& messages, zk::FileDialogs& dialogs, QWidget* pa
     , portSources_(std::move(ports))
     , link_(zk::sendThrough(Comm1), [this] { return portReady(); }, zk::pumpEventsFor)
     , engine_(link_, table_)
+    , history_(table_)
 {
     zk::receiveInto(Comm1, link_);
     Comm1.SetTap(portSources_.tap);
@@ -82,16 +85,23 @@ TForm2::TForm2(zk::UserMessages& messages, zk::FileDialogs& dialogs, QWidget* pa
     // A system menu and a minimise button, no maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFixedSize(kWindowWidth, kWindowHeight);
+    setFixedSize(zk::kDesignWindowSize);
+    setAcceptDrops(true);
 
     buildMenu();
     buildToolBar();
     buildPanels();
     buildEditors();
+    buildPlanMenus();
 
     showWholeTable();
     table_.setListener(this);
     FormCreate();
+    // The plan as it starts is what New gives: nothing unsaved yet.
+    history_.markSaved();
+    history_.stack().clear();
+    if (const QScreen* where = screen())
+        fitToScreen(where->availableGeometry());
 }
 
 TForm2::~TForm2()
@@ -121,7 +131,7 @@ void TForm2::buildMenu()
         connect(action, &QAction::triggered, this, handler);
     };
 
-    QMenu* file = bar->addMenu(QStringLiteral("File(F)"));
+    QMenu* file = bar->addMenu(QStringLiteral("File(&F)"));
     file->setObjectName(QStringLiteral("MenuFile"));
     item(N1, "N1", "New", &TForm2::N1Click);
     item(N2, "N2", "Open", &TForm2::N2Click);
@@ -129,7 +139,7 @@ void TForm2::buildMenu()
     item(N4, "N4", "Quit", &TForm2::N4Click);
     file->addActions({N1, N2, N3, N4});
 
-    QMenu* edit = bar->addMenu(QStringLiteral("Edit(E)"));
+    QMenu* edit = bar->addMenu(QStringLiteral("Edit(&E)"));
     edit->setObjectName(QStringLiteral("MenuEdit"));
     item(N6, "N6", "Read", &TForm2::N6Click);
     item(N7, "N7", "Write", &TForm2::N7Click);
@@ -147,7 +157,7 @@ void TForm2::buildMenu()
         edit->addAction(bandItems_[i]);
     }
 
-    QMenu* help = bar->addMenu(QStringLiteral("Help(H)"));
+    QMenu* help = bar->addMenu(QStringLiteral("Help(&H)"));
     help->setObjectName(QStringLiteral("MenuHelp"));
     item(N13, "N13", "Remark", &TForm2::N13Click);
     item(N14, "N14", "Change PassWord", &TForm2::N14Click);
@@ -155,7 +165,7 @@ void TForm2::buildMenu()
     item(connectionCheckItem_, "ConnectionCheck", "Connection Check", &TForm2::connectionCheckClick);
     help->addAction(connectionCheckItem_);
 
-    item(N15, "N15", "Quit(Q)", &TForm2::N15Click);
+    item(N15, "N15", "Quit(&Q)", &TForm2::N15Click);
     bar->addAction(N15);
 }
 
@@ -201,7 +211,17 @@ void TForm2::buildToolBar()
 
 void TForm2::buildPanels()
 {
-    auto* central = new QWidget(this);
+    // The contents scroll when the window is smaller than its design size.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("ContentsScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    // An in-place editor is a child of the window: it moves with its cell.
+    for (QScrollBar* bar : {scroll->horizontalScrollBar(), scroll->verticalScrollBar()})
+        connect(bar, &QScrollBar::valueChanged, this, &TForm2::placeOpenEditor);
+    auto* central = new QWidget(scroll);
+    central->setObjectName(QStringLiteral("Contents"));
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
@@ -232,6 +252,7 @@ void TForm2::buildPanels()
     for (int r = 1; r < zk::kRows; ++r)
         StringGrid1->makeFixedCell(r, 0);
     connect(StringGrid1, &zk::ChannelGrid::cellSelecting, this, &TForm2::StringGrid1SelectCell);
+    connect(StringGrid1, &zk::ChannelGrid::listRequested, this, &TForm2::openListFromKeyboard);
     column->addWidget(StringGrid1, 0, Qt::AlignHCenter);
 
     Panel2 = new QFrame(central);
@@ -258,7 +279,8 @@ void TForm2::buildPanels()
     grid->setColumnStretch(5, 1);
     column->addWidget(Panel2);
     column->addStretch();
-    setCentralWidget(central);
+    scroll->setWidget(central);
+    setCentralWidget(scroll);
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -284,6 +306,7 @@ void TForm2::buildEditors()
         edit->setObjectName(QString::fromLatin1(name));
         edit->hide();
         edit->installEventFilter(this);
+        installFrequencyFilter(edit);
         return edit;
     };
     t1 = box("t1");
@@ -303,6 +326,11 @@ void TForm2::buildEditors()
     connect(t4, &QComboBox::activated, this, &TForm2::t4Click);
     connect(t5, &QComboBox::activated, this, &TForm2::t5Click);
     connect(t6, &QComboBox::activated, this, &TForm2::t6Click);
+    for (QComboBox* combo : {t3, t4, t5, t6}) {
+        // A scrolling list of about twenty rows, not one as tall as the screen.
+        combo->setStyleSheet(QStringLiteral("combobox-popup: 0;"));
+        combo->setMaxVisibleItems(20);
+    }
 
     // The current cell, as decimal text.
     Col = new QLineEdit(this);
@@ -328,12 +356,14 @@ void TForm2::showWholeTable()
 void TForm2::cellChanged(int column, int row)
 {
     StringGrid1->item(row, column)->setText(qtext(table_.cell(column, row)));
+    planChanged();
 }
 
 void TForm2::settingChanged(int setting)
 {
     // A programmatic change: it does not count as the user's pick.
     settingsLists_[static_cast<std::size_t>(setting)]->setCurrentIndex(table_.setting(setting));
+    planChanged();
 }
 
 void TForm2::bandChanged(int band)
@@ -438,7 +468,7 @@ void TForm2::setPortStatusText(const QString& text)
 void TForm2::settingPicked(int setting, int index)
 {
     zk::guarded(messages_, [&] {
-        table_.setSetting(setting, index);
+        history_.record(QStringLiteral("Setting"), [&] { table_.setSetting(setting, index); });
         ComboBox1Click();
     });
 }

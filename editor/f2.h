@@ -4,6 +4,7 @@
 // and settings lists only move texts between the widgets and the table.
 #include "ChannelTable.h"
 #include "DeviceInfo.h"
+#include "PlanHistory.h"
 #include "RadioLink.h"
 #include "SerialPortList.h"
 #include "TComm.h"
@@ -17,8 +18,10 @@
 #include <exception>
 #include <functional>
 #include <optional>
+#include <string>
 
 class QAction;
+class QPrinter;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -64,6 +67,8 @@ public:
     std::function<void()> onWrite;          // N7 "Write"
     std::function<void()> onRemark;         // N13 "Remark"
     std::function<void()> onChangePassword; // N14 "Change PassWord"
+    // Chooses the printer for Print; false cancels. The print dialog by default.
+    std::function<bool(QPrinter&)> choosePrinter;
     // Runs when "Do you want to close?" is answered Yes. It ends the event
     // loop with QCoreApplication::exit(0), not quit(): in Qt 6 quit() first
     // closes every window and so would ask each close question again.
@@ -88,10 +93,32 @@ public slots:
     // Port choice; runs after every pick in ComboBox1 and in c1..c5.
     void ComboBox1Click();
 
+public:
+    // An in-place frequency box still open is committed, as if the user had
+    // left it; false when the commit was refused, and then the command that
+    // asked must not run.
+    bool commitOpenEditor();
+    // A read from the radio replaces the table: any open editor goes without
+    // writing, and the read becomes one undo step.
+    void replaceByRead(const std::function<void()>& read);
+    // Opens a channel file as Open does once its dialog has chosen it.
+    // ask: first the question about unsaved changes.
+    void openPlanFile(const std::string& path, bool ask = true);
+    // Opens path as soon as the window is first shown (after the login).
+    void openWhenShown(std::string path) { pendingPlan_ = std::move(path); }
+    zk::PlanHistory& history() { return history_; }
+    // Lays the window out for a screen area: the design size when it fits,
+    // otherwise resizable with scrolling contents.
+    void fitToScreen(const QRect& available);
+
 protected:
     // The close box (FormCloseQuery): asks first, No keeps the window.
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // ChannelTableListener: the widgets follow the table.
@@ -125,15 +152,18 @@ private:
     bool t1KeyPress(QKeyEvent* event);
     bool t2KeyPress(QKeyEvent* event);
     bool frequencyKeyPress(QLineEdit* box, QKeyEvent* event);
+    bool leaveByArrow(QLineEdit* box, QKeyEvent* event);
+    void installFrequencyFilter(QLineEdit* box);
     void t1Exit();
     void t2Exit();
-    void frequencyCommit(QLineEdit* box, int column);
+    bool frequencyCommit(QLineEdit* box, int column);
     void t3Click(int index);
     void t4Click(int index);
     void t5Click(int index);
     void t6Click(int index);
     void listCommit(QComboBox* list, int index);
     void hideEditors();
+    void placeOpenEditor();
     QRect editorRect(int column, int row, int height) const;
     int currentColumn() const;
     int currentRow() const;
@@ -142,12 +172,43 @@ private:
     void settingPicked(int setting, int index);
     bool askToQuit();
 
+    // Unsaved changes and history.
+    // Menu items added after the program's own: files, printing, history,
+    // clipboard. Needs the grid.
+    void buildPlanMenus();
+    // Asks Save / Discard / Cancel when the plan differs from its file; true
+    // when the command may go on. commitFirst: an open edit is part of the plan.
+    bool settleUnsavedChanges(bool commitFirst = true);
+    bool saveTo(const std::string& chosen);
+    bool runSave();
+    void discardOpenEditors();
+    void planChanged();
+    void undoClick();
+    void redoClick();
+    void fillRecentMenu();
+    void remember(const std::string& path);
+
+    // Clipboard.
+    bool selectedRange(int& top, int& left, int& bottom, int& right) const;
+    void copyClick();
+    void cutClick();
+    void pasteClick();
+    void deleteClick();
+    void openListFromKeyboard();
+
+    // Printing.
+    void printClick();
+    void exportPdfClick();
+
     zk::UserMessages& messages_;
     zk::FileDialogs& dialogs_;
     zk::ChannelTable table_;
     zk::PortSources portSources_;
     zk::RadioLink link_;
     zk::TransferEngine engine_;
+    zk::PlanHistory history_;
+    bool quietEditors_ = false; // hiding an editor now writes nothing
+    std::string pendingPlan_;
 
     QAction* N1 = nullptr;
     QAction* N2 = nullptr;
@@ -161,6 +222,7 @@ private:
     QAction* N15 = nullptr;
     QAction* connectionCheckItem_ = nullptr;
     std::array<QAction*, zk::kBands> bandItems_{}; // N9, N10, N11, N16, N17
+    QMenu* recentMenu_ = nullptr;
 
     QToolBar* ToolBar1 = nullptr;
     QFrame* Panel1 = nullptr;

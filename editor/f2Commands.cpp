@@ -21,11 +21,22 @@ const char* const kChannelFileFilter = "*.bc";
 void TForm2::bandMenuClick(int band)
 {
     zk::guarded(messages_, [&] {
+        // An edit still open belongs to the old band: it is not committed
+        // against it, only dropped (or saved, if the user chooses Save).
+        const bool loses = table_.band() != band && zk::hasChannels(table_);
+        if (loses && !settleUnsavedChanges(false)) {
+            bandChanged(table_.band()); // the menu keeps its check mark
+            return;
+        }
+        if (table_.band() != band)
+            discardOpenEditors();
         // Channels of another band would not fit it: changing the band starts
         // an empty plan. The band already current keeps everything.
-        if (table_.band() != band)
-            table_.clearChannels();
-        table_.setBand(band);
+        history_.record(QStringLiteral("Band"), [&] {
+            if (table_.band() != band)
+                table_.clearChannels();
+            table_.setBand(band);
+        });
     });
 }
 
@@ -59,42 +70,74 @@ void TForm2::N17Click()
 void TForm2::N1Click()
 {
     zk::guarded(messages_, [this] {
+        if (!settleUnsavedChanges())
+            return;
         if (!messages_.confirm("Do you want to New?"))
             return;
-        table_.clearChannels();
-        table_.resetSettings();
+        discardOpenEditors();
+        history_.record(QStringLiteral("New"), [this] {
+            table_.clearChannels();
+            table_.resetSettings();
+        });
+        history_.markSaved();
+        planChanged();
     });
 }
 
 void TForm2::N2Click()
 {
     zk::guarded(messages_, [this] {
+        if (!settleUnsavedChanges())
+            return;
         const auto path = dialogs_.openFile("Open", kChannelFileFilter);
         if (!path)
             return;
-        // Rows and settings are replaced as far as the file goes; an error
-        // leaves the earlier ones loaded.
-        zk::openChannelFile(*path, table_);
+        openPlanFile(*path, false);
     });
+}
+
+void TForm2::openPlanFile(const std::string& path, bool ask)
+{
+    if (ask && !settleUnsavedChanges())
+        return;
+    discardOpenEditors();
+    // Rows and settings are replaced as far as the file goes; an error
+    // leaves the earlier ones loaded, and the plan then counts as changed.
+    history_.record(QStringLiteral("Open"), [&] { zk::openChannelFile(path, table_); });
+    history_.markSaved();
+    planChanged();
+    remember(path);
+}
+
+bool TForm2::saveTo(const std::string& chosen)
+{
+    const std::string path = zk::channelFileName(chosen);
+    // The dialog asked about the name it returned; the completed name is
+    // another file, so ask about that one too before replacing it.
+    if (path != chosen && std::filesystem::exists(path)) {
+        const std::string name = std::filesystem::path(path).filename().string();
+        if (!messages_.confirm(name + " already exists. Do you want to replace it?"))
+            return false;
+    }
+    zk::saveChannelFile(path, table_);
+    history_.markSaved();
+    planChanged();
+    remember(path);
+    messages_.notice("Save success!");
+    return true;
+}
+
+bool TForm2::runSave()
+{
+    if (!commitOpenEditor())
+        return false;
+    const auto chosen = dialogs_.saveFile("Save", kChannelFileFilter);
+    return chosen && saveTo(*chosen);
 }
 
 void TForm2::N3Click()
 {
-    zk::guarded(messages_, [this] {
-        const auto chosen = dialogs_.saveFile("Save", kChannelFileFilter);
-        if (!chosen)
-            return;
-        const std::string path = zk::channelFileName(*chosen);
-        // The dialog asked about the name it returned; the completed name is
-        // another file, so ask about that one too before replacing it.
-        if (path != *chosen && std::filesystem::exists(path)) {
-            const std::string name = std::filesystem::path(path).filename().string();
-            if (!messages_.confirm(name + " already exists. Do you want to replace it?"))
-                return;
-        }
-        zk::saveChannelFile(path, table_);
-        messages_.notice("Save success!");
-    });
+    zk::guarded(messages_, [this] { runSave(); });
 }
 
 // ---- Other commands and quitting ------------------------------------------
@@ -110,6 +153,8 @@ void TForm2::N6Click()
 void TForm2::N7Click()
 {
     zk::guarded(messages_, [this] {
+        if (!commitOpenEditor())
+            return;
         if (onWrite)
             onWrite();
     });
@@ -135,6 +180,8 @@ bool TForm2::askToQuit()
 {
     bool quit = false;
     zk::guarded(messages_, [&] {
+        if (!settleUnsavedChanges())
+            return;
         quit = messages_.confirm("Do you want to close?");
         // Yes ends the whole program, not only this window. A transfer that
         // is waiting for the radio stops at its next step, sending nothing more.

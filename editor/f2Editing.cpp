@@ -13,6 +13,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QValidator>
 
 #include <string>
 
@@ -25,7 +26,45 @@ QString qtext(const std::string& text)
     return QString::fromStdString(text);
 }
 
+// Every change to a frequency box's text passes here. Typed characters have
+// already been through the key filter; a paste, a middle-button paste or a
+// drop is put through the same filter now. The box's earlier text is known
+// because no change to it bypasses this.
+class FrequencyFilter : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    // The text the program itself puts into the box, taken as it is.
+    void setBase(const QString& text) { base_ = text.toStdString(); }
+
+    State validate(QString& input, int& pos) const override
+    {
+        std::size_t cursor = static_cast<std::size_t>(pos);
+        const std::string kept = zk::edit::filterInsertion(base_, input.toStdString(), cursor);
+        if (kept != input.toStdString()) {
+            input = QString::fromStdString(kept);
+            pos = static_cast<int>(cursor);
+        }
+        base_ = kept;
+        return Acceptable;
+    }
+
+private:
+    mutable std::string base_;
+};
+
+void setBoxText(QLineEdit* box, const QString& text)
+{
+    static_cast<FrequencyFilter*>(const_cast<QValidator*>(box->validator()))->setBase(text);
+    box->setText(text);
+}
+
 } // namespace
+
+void TForm2::installFrequencyFilter(QLineEdit* box)
+{
+    box->setValidator(new FrequencyFilter(box));
+}
 
 int TForm2::currentColumn() const
 {
@@ -51,6 +90,40 @@ void TForm2::hideEditors()
         editor->hide();
 }
 
+void TForm2::placeOpenEditor()
+{
+    for (QWidget* editor : {static_cast<QWidget*>(t1), static_cast<QWidget*>(t2), static_cast<QWidget*>(t3),
+                            static_cast<QWidget*>(t4), static_cast<QWidget*>(t5), static_cast<QWidget*>(t6)})
+        if (editor->isVisible())
+            editor->setGeometry(editorRect(currentColumn(), currentRow(), editor->height()));
+}
+
+bool TForm2::commitOpenEditor()
+{
+    QLineEdit* box = t1->isVisible() ? t1 : t2->isVisible() ? t2 : nullptr;
+    if (!box)
+        return true;
+    // Commit once, here, and not a second time when the focus leaves the box.
+    quietEditors_ = true;
+    if (box->hasFocus())
+        StringGrid1->setFocus(Qt::OtherFocusReason);
+    quietEditors_ = false;
+    bool taken = false;
+    zk::guarded(messages_, [&] { taken = frequencyCommit(box, box == t1 ? zk::ColRx : zk::ColTx); });
+    return taken;
+}
+
+void TForm2::discardOpenEditors()
+{
+    quietEditors_ = true;
+    if (t1->hasFocus() || t2->hasFocus())
+        StringGrid1->setFocus(Qt::OtherFocusReason);
+    hideEditors();
+    setBoxText(t1, QString());
+    setBoxText(t2, QString());
+    quietEditors_ = false;
+}
+
 void TForm2::StringGrid1SelectCell(int column, int row)
 {
     zk::guarded(messages_, [&] {
@@ -63,7 +136,7 @@ void TForm2::StringGrid1SelectCell(int column, int row)
             box->show();
             box->raise();
             box->setFocus(Qt::OtherFocusReason);
-            box->setText(qtext(table_.cell(column, row)));
+            setBoxText(box, qtext(table_.cell(column, row)));
         } else if (column >= zk::ColDecode && column <= zk::ColBandwidth) {
             hideEditors();
             // Tones, power and bandwidth only belong to a row with a frequency.
@@ -92,7 +165,7 @@ bool TForm2::eventFilter(QObject* watched, QEvent* event)
         });
         return swallowed;
     }
-    if (event->type() == QEvent::FocusOut) {
+    if (event->type() == QEvent::FocusOut && !quietEditors_) {
         // Opening a menu, or another window becoming active, does not end the
         // edit: the box stays open and commits when the focus really moves on.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
@@ -132,9 +205,18 @@ bool TForm2::frequencyKeyPress(QLineEdit* box, QKeyEvent* event)
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
         return false; // editing and focus keys, not typed characters
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        return leaveByArrow(box, event);
     default:
         if (event->text().isEmpty())
             return false; // cursor keys and the like type nothing
+        // The box's editing keys (undo, paste, select all) type no character;
+        // what a paste brings passes the same filter (FrequencyFilter).
+        if (event->modifiers() & Qt::ControlModifier)
+            return false;
         typed = event->text().toUcs4().value(0);
         break;
     }
@@ -155,6 +237,25 @@ bool TForm2::frequencyKeyPress(QLineEdit* box, QKeyEvent* event)
     return true;
 }
 
+bool TForm2::leaveByArrow(QLineEdit* box, QKeyEvent* event)
+{
+    // Left and Right move the cursor inside the text; at its ends, and Up
+    // and Down always, they leave the box for the next cell, as a
+    // spreadsheet does. The box commits as it loses the focus.
+    const int key = event->key();
+    if (event->modifiers() & ~Qt::KeypadModifier)
+        return false;
+    if ((key == Qt::Key_Left && box->cursorPosition() > 0)
+        || (key == Qt::Key_Right && box->cursorPosition() < box->text().size()))
+        return false;
+    box->hide();
+    if (QApplication::focusWidget() != StringGrid1)
+        StringGrid1->setFocus(Qt::OtherFocusReason);
+    QKeyEvent move(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(StringGrid1, &move);
+    return true;
+}
+
 void TForm2::t1Exit()
 {
     zk::guarded(messages_, [this] { frequencyCommit(t1, zk::ColRx); });
@@ -165,11 +266,11 @@ void TForm2::t2Exit()
     zk::guarded(messages_, [this] { frequencyCommit(t2, zk::ColTx); });
 }
 
-void TForm2::frequencyCommit(QLineEdit* box, int column)
+bool TForm2::frequencyCommit(QLineEdit* box, int column)
 {
     const int row = currentRow();
     if (row < 1 || row > zk::kChannels)
-        return; // no cell was ever selected
+        return true; // no cell was ever selected
     const int other = column == zk::ColRx ? zk::ColTx : zk::ColRx;
     auto emptyCell = [&] {
         table_.setCell(column, row, std::string());
@@ -183,31 +284,37 @@ void TForm2::frequencyCommit(QLineEdit* box, int column)
     const zk::edit::CommitDecision decision = zk::edit::decideFrequencyCommit(
         box->text().toStdString(), table_.cell(column, row), table_.cell(other, row), low, high);
 
+    const QString step = column == zk::ColRx ? QStringLiteral("RX Frequency") : QStringLiteral("TX Frequency");
+    bool taken = true;
     switch (decision.kind) {
     case zk::edit::CommitKind::EmptyEntry:
         // The box stays as it is.
-        emptyCell();
-        return;
+        history_.record(step, emptyCell);
+        return true;
     case zk::edit::CommitKind::NotANumber:
         // The cell keeps its text and the box its typing, for a correction.
         throw zk::invalidFloatError(decision.text);
     case zk::edit::CommitKind::Refuse:
         messages_.notice(zk::edit::rangeMessage(column, low, high));
-        emptyCell();
+        history_.record(step, emptyCell);
+        taken = false;
         break;
     case zk::edit::CommitKind::Write:
-        table_.setCell(column, row, decision.text);
+        history_.record(step, [&] { table_.setCell(column, row, decision.text); });
         break;
     case zk::edit::CommitKind::WriteWithDefaults:
-        table_.setCell(column, row, decision.text);
-        table_.setCell(zk::ColDecode, row, zk::edit::kDefaultDecodeTone);
-        table_.setCell(zk::ColEncode, row, zk::edit::kDefaultEncodeTone);
-        table_.setCell(zk::ColPower, row, zk::edit::kDefaultPower);
-        table_.setCell(zk::ColBandwidth, row, zk::edit::kDefaultBandwidth);
+        history_.record(step, [&] {
+            table_.setCell(column, row, decision.text);
+            table_.setCell(zk::ColDecode, row, zk::edit::kDefaultDecodeTone);
+            table_.setCell(zk::ColEncode, row, zk::edit::kDefaultEncodeTone);
+            table_.setCell(zk::ColPower, row, zk::edit::kDefaultPower);
+            table_.setCell(zk::ColBandwidth, row, zk::edit::kDefaultBandwidth);
+        });
         break;
     }
-    box->clear();
+    setBoxText(box, QString());
     box->hide();
+    return taken;
 }
 
 void TForm2::t3Click(int index)
@@ -233,7 +340,22 @@ void TForm2::t6Click(int index)
 void TForm2::listCommit(QComboBox* list, int index)
 {
     zk::guarded(messages_, [&] {
-        table_.setCell(currentColumn(), currentRow(), list->itemText(index).toStdString());
         list->hide();
+        // Only a row with a frequency takes a tone, power or bandwidth.
+        const int row = currentRow();
+        if (row < 1 || row > zk::kChannels || table_.rowIsEmpty(row))
+            return;
+        history_.record(QStringLiteral("Pick"), [&] {
+            table_.setCell(currentColumn(), row, list->itemText(index).toStdString());
+        });
+    });
+}
+
+void TForm2::openListFromKeyboard()
+{
+    zk::guarded(messages_, [this] {
+        for (QComboBox* list : {t3, t4, t5, t6})
+            if (list->isVisible())
+                list->showPopup();
     });
 }

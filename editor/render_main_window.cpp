@@ -1,9 +1,12 @@
 // Renders the main window with a small sample channel plan into a PNG file,
-// for the README: zk-h41-render <output.png>
+// for the README: zk-h41-render <output.png>; QT_SCALE_FACTOR=1.5 shows it
+// as on a screen scaled to 150 %.
 #include "f2.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QPixmap>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <string>
@@ -16,6 +19,7 @@ public:
     void notice(const std::string&) override {}
     bool confirm(const std::string&) override { return false; }
     void error(const std::string& text) override { std::fprintf(stderr, "%s\n", zk::errorBoxText(text).c_str()); }
+    zk::SaveChoice askToSave(const std::string&) override { return zk::SaveChoice::Cancel; }
 };
 
 class NoDialogs : public zk::FileDialogs {
@@ -62,8 +66,19 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s <output.png>\n", argv[0]);
         return 2;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A screen large enough for the window's design size at any scale the
+    // picture is taken at (QT_SCALE_FACTOR).
+    QTemporaryDir folder;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && folder.isValid()) {
+        QFile config(folder.filePath(QStringLiteral("screen.json")));
+        if (config.open(QIODevice::WriteOnly)
+            && config.write(R"({"screens": [{"name": "render", "x": 0, "y": 0, "width": 3840, "height": 2400,)"
+                            R"( "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})")
+                   > 0) {
+            config.close();
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
+        }
+    }
     QApplication app(argc, argv);
     SilentMessages messages;
     NoDialogs dialogs;

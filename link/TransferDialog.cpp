@@ -1,5 +1,7 @@
 #include "TransferDialog.h"
 
+#include "TransferEngine.h"
+
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -52,4 +54,15 @@ void TransferDialog::Button2Click()
 void TransferDialog::setProgress(int blocksDone)
 {
     ProgressBar1->setValue(blocksDone);
+}
+
+std::optional<zk::TransferResult> TransferDialog::runTransfer(const std::function<zk::TransferResult()>& transfer)
+{
+    std::optional<zk::TransferResult> result;
+    const auto run = [&] { result = transfer(); };
+    if (aroundTransfer)
+        aroundTransfer(run);
+    else
+        run();
+    return result;
 }

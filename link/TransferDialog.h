@@ -4,6 +4,9 @@
 // the dialog, a running transfer goes on to its end.
 #include <QDialog>
 
+#include <functional>
+#include <optional>
+
 class QProgressBar;
 class QPushButton;
 
@@ -22,6 +25,11 @@ public:
         QPoint actionButton;
     };
 
+    // The owner of the table may wrap the transfer: settle an edit that is
+    // still open first, or keep the change for undo. A wrapper that does not
+    // call run stops the transfer before anything is sent. Unset: run as is.
+    std::function<void(const std::function<void()>& run)> aroundTransfer;
+
     QProgressBar* ProgressBar1;
     QPushButton* Button1;
     QPushButton* Button2;
@@ -34,6 +42,8 @@ protected:
     void FormShow();
     void Button2Click();
     void setProgress(int blocksDone);
+    // The transfer's result, or nothing when aroundTransfer did not run it.
+    std::optional<zk::TransferResult> runTransfer(const std::function<zk::TransferResult()>& transfer);
 
     zk::TransferEngine& engine_;
     zk::UserMessages& messages_;

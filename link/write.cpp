@@ -16,7 +16,10 @@ TForm6::TForm6(zk::TransferEngine& engine, zk::UserMessages& messages, QWidget* 
 void TForm6::Button1Click()
 {
     zk::guarded(messages_, [this] {
-        const zk::TransferResult result = engine_.write([this](int k) { setProgress(k); });
+        const auto ran = runTransfer([this] { return engine_.write([this](int k) { setProgress(k); }); });
+        if (!ran)
+            return;
+        const zk::TransferResult& result = *ran;
         switch (result.outcome) {
         case zk::TransferOutcome::Busy:
         case zk::TransferOutcome::Aborted:

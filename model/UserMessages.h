@@ -7,6 +7,9 @@
 
 namespace zk {
 
+// The answers to the question asked before unsaved changes would be lost.
+enum class SaveChoice { Save, Discard, Cancel };
+
 class UserMessages {
 public:
     virtual ~UserMessages() = default;
@@ -16,6 +19,9 @@ public:
     virtual bool confirm(const std::string& text) = 0;
     // Stop icon; shows errorBoxText(text).
     virtual void error(const std::string& text) = 0;
+    // Question icon, titled with the application's title, Save (Enter),
+    // Discard and Cancel (Escape); closing the box is Cancel.
+    virtual SaveChoice askToSave(const std::string& text) = 0;
 };
 
 class FileDialogs {

@@ -17,6 +17,7 @@ run=(
   libjpeg62-turbo-dev
   fonts-dejavu-core
   libudev-dev
+  poppler-utils
 )
 package=(file) # dpkg-shlibdeps finds the programs' libraries with it
 test=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils appstream man-db "${package[@]}")

@@ -14,6 +14,11 @@ TEST(CommandLine, TakesNothingOrRepeatedPortPaths)
     auto ports = parseCommandLine({"--port", "/tmp/radio", "--port=/dev/ttyUSB3"}, error);
     ASSERT_TRUE(ports);
     EXPECT_EQ(ports->extraPorts, (std::vector<std::string>{"/tmp/radio", "/dev/ttyUSB3"}));
+    EXPECT_TRUE(ports->planFile.empty());
+
+    auto plan = parseCommandLine({"--port", "/tmp/radio", "/home/me/plans/site 1.bc"}, error);
+    ASSERT_TRUE(plan);
+    EXPECT_EQ(plan->planFile, "/home/me/plans/site 1.bc");
 }
 
 TEST(CommandLine, RefusesAnythingElseWithTheReason)
@@ -23,8 +28,9 @@ TEST(CommandLine, RefusesAnythingElseWithTheReason)
     EXPECT_EQ(error, "--port needs a device path");
     EXPECT_FALSE(parseCommandLine({"--port", ""}, error));
     EXPECT_FALSE(parseCommandLine({"--port="}, error));
-    EXPECT_FALSE(parseCommandLine({"plan.bc"}, error));
-    EXPECT_EQ(error, "unknown argument 'plan.bc'");
+    EXPECT_FALSE(parseCommandLine({"plan.bc", "other.bc"}, error));
+    EXPECT_EQ(error, "unknown argument 'other.bc'");
+    EXPECT_FALSE(parseCommandLine({"-x"}, error));
 }
 
 TEST(CommandLine, HelpAndVersionAreRequestsBesideTheOptions)

@@ -15,7 +15,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
+#include <QTableWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -286,4 +288,75 @@ TEST_F(RadioWindows, QuittingDuringATransferStopsItWithoutSendingMore)
     QTest::qWait(300);
     // At most the block being sent when Quit was answered reaches the line.
     EXPECT_LE(radio.received().size(), wireAtQuit + 68);
+}
+
+// The main window shown, a frequency typed into row 1 without Enter, and
+// the focus gone to the write or read dialog.
+class OpenEditAndDialogs : public RadioWindows {
+protected:
+    void typeIntoRow1(const char* text)
+    {
+        form2().show();
+        form2().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form2()));
+        auto* grid = form2().findChild<QTableWidget*>(QStringLiteral("StringGrid1"));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          grid->visualRect(grid->model()->index(1, ColRx)).center());
+        box = form2().findChild<QLineEdit*>(QStringLiteral("t1"));
+        ASSERT_EQ(QApplication::focusWidget(), box);
+        QTest::keyClicks(box, QLatin1String(text));
+    }
+    QLineEdit* box = nullptr;
+};
+
+TEST_F(OpenEditAndDialogs, WriteSendsTheFrequencyStillBeingTyped)
+{
+    clickToolButton("N7");
+    typeIntoRow1("150");
+    form6().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form6()));
+    ASSERT_TRUE(box->isVisible()) << "the other window took the focus without ending the edit";
+
+    press(form6().Button1);
+
+    EXPECT_EQ(messages.notices(), std::vector<std::string>{"Write Success!"});
+    EXPECT_EQ(form2().table().cell(ColRx, 1), "150.00000");
+    EXPECT_EQ(zk::toHexText(radio.readMemory(0x10, 16)), zk::encodeChannelRecord(form2().table(), 1));
+}
+
+TEST_F(OpenEditAndDialogs, ARefusedEntryStopsTheWriteBeforeAnythingIsSent)
+{
+    typeIntoRow1("999");
+    clickToolButton("N7");
+    EXPECT_EQ(messages.notices(), std::vector<std::string>{"RX Frequency in 136MHZ~174MHZ"});
+    EXPECT_FALSE(form6().isVisible()) << "Write did not run";
+
+    typeIntoRow1("1..5");
+    form6().show();
+    press(form6().Button1);
+    EXPECT_EQ(messages.errors(), std::vector<std::string>{"'1..500000' is not a valid floating point value."});
+    EXPECT_EQ(messages.notices().size(), 1u) << "no outcome of a write";
+    QTest::qWait(200);
+    EXPECT_TRUE(radio.received().empty());
+}
+
+TEST_F(OpenEditAndDialogs, ReadDropsTheOpenEditAndIsUndoneInOneStep)
+{
+    loadRadio(plan());
+    typeIntoRow1("150");
+    clickToolButton("N6");
+    press(form5().Button1);
+    EXPECT_EQ(messages.notices(), std::vector<std::string>{"Read Success!"});
+    EXPECT_FALSE(box->isVisible());
+    EXPECT_EQ(box->text(), "");
+    EXPECT_EQ(form2().table().cell(ColRx, 1), "146.25000");
+    EXPECT_EQ(form2().table().band(), 4);
+
+    form2().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form2()));
+    QTest::keyClick(&form2(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(form2().table().cell(ColRx, 1), "") << "the typing never reached the table";
+    EXPECT_EQ(form2().table().cell(ColRx, 12), "");
+    EXPECT_EQ(form2().table().band(), 1);
+    EXPECT_EQ(form2().table().setting(1), 0);
 }

@@ -5,7 +5,9 @@
 #include "Backdrop.h"
 #include "FakeUi.h"
 #include "NoSerialPorts.h"
+#include "ChannelFile.h"
 #include "Startup.h"
+#include "WaitUntil.h"
 
 #include <QAction>
 #include <QApplication>
@@ -140,9 +142,25 @@ TEST_F(ProgramStart, LoginShowsTheMainWindowCaptionedWithTheTitle)
     logIn();
     EXPECT_FALSE(s.form1.isVisible());
     EXPECT_TRUE(s.form2.isVisible());
-    EXPECT_EQ(s.form2.windowTitle(), "Field Team");
+    EXPECT_EQ(s.form2.windowTitle(), "Field Team[*]") << "with its place for the modified marker";
     EXPECT_TRUE(messages.errors().empty());
     EXPECT_EQ(programEnds, 0);
+}
+
+TEST_F(ProgramStart, APlanNamedOnTheCommandLineOpensAfterTheLogin)
+{
+    zk::ChannelTable plan;
+    plan.setCell(zk::ColRx, 3, "146.00000");
+    zk::saveChannelFile(app.path("site.bc"), plan);
+    Startup& s = startup();
+    s.form2.openWhenShown(app.path("site.bc"));
+    s.start();
+    QApplication::processEvents();
+    EXPECT_EQ(s.form2.table().cell(zk::ColRx, 3), "");
+    logIn();
+    ASSERT_TRUE(zk::test::waitUntil([&] { return s.form2.table().cell(zk::ColRx, 3) == "146.00000"; }));
+    EXPECT_FALSE(s.form2.isWindowModified());
+    EXPECT_TRUE(messages.entries.empty());
 }
 
 TEST_F(ProgramStart, MissingPictureGivesOneErrorAndTheDesignCaptionOnBothWindows)
@@ -156,7 +174,7 @@ TEST_F(ProgramStart, MissingPictureGivesOneErrorAndTheDesignCaptionOnBothWindows
     logIn();
     EXPECT_TRUE(s.form2.isVisible());
     EXPECT_EQ(s.form1.windowTitle(), "ZK-H41 Program Setting");
-    EXPECT_EQ(s.form2.windowTitle(), "ZK-H41 Program Setting");
+    EXPECT_EQ(s.form2.windowTitle(), "ZK-H41 Program Setting[*]") << "with its place for the modified marker";
 }
 
 TEST_F(ProgramStart, RemarkFromTheToolBarSetsTheMainWindowsCaptionOnly)
@@ -168,7 +186,7 @@ TEST_F(ProgramStart, RemarkFromTheToolBarSetsTheMainWindowsCaptionOnly)
         type(d, "Edit1", "Night shift");
         click(d, "Button1");
     });
-    EXPECT_EQ(s.form2.windowTitle(), "Night shift");
+    EXPECT_EQ(s.form2.windowTitle(), "Night shift[*]") << "with its place for the modified marker";
     EXPECT_EQ(s.form1.windowTitle(), "Field Team"); // the hidden login keeps its caption
     EXPECT_EQ(app.read("image/2.bc"), "Night shift\r\n");
 

@@ -33,7 +33,8 @@ TEST_F(BandMenuTest, AnotherBandEmptiesTheChannelsAndSetsItsLimits)
     }
     EXPECT_EQ(window->table().setting(0), 2) << "the settings stay";
     EXPECT_EQ(list("c1")->currentText(), "English");
-    EXPECT_TRUE(messages.entries.empty()) << "no question is asked";
+    EXPECT_TRUE(messages.questions().empty()) << "no confirmation";
+    EXPECT_EQ(messages.saveQuestions().size(), 1u) << "the loaded channels were never saved";
 
     enterFrequency(1, 1, "145");
     EXPECT_EQ(messages.notices(), std::vector<std::string>{"RX Frequency in 400MHZ~490MHZ"});
@@ -63,47 +64,49 @@ TEST_F(BandMenuTest, EveryBandHasItsLimitsAndExactlyOneCheckMark)
     }
 }
 
-TEST_F(BandMenuTest, AnOpenBoxCommitsLaterAgainstTheNewBand)
+TEST_F(BandMenuTest, AnOpenBoxGoesWithoutWritingWhenTheBandEmptiesTheTable)
 {
     QLineEdit* t1 = openBox(1, 2);
     type("445");
     clickMenuItem("MenuEdit", "N16");
-    EXPECT_TRUE(t1->isVisible()) << "the menu did not end the edit";
-    EXPECT_EQ(t1->text(), "445");
-    EXPECT_EQ(QApplication::focusWidget(), t1);
-    EXPECT_EQ(cell(1, 2), "");
-
+    EXPECT_FALSE(t1->isVisible());
+    EXPECT_EQ(t1->text(), "");
     clickCell(1, 5);
-    EXPECT_EQ(cell(1, 2), "445.00000");
-    EXPECT_EQ(cell(5, 2), "High");
+    EXPECT_EQ(cell(1, 2), "") << "the typing was not written later against the new band";
     EXPECT_TRUE(messages.entries.empty());
+
+    // With channels to lose, the question comes first and the box is not
+    // committed against the old band.
+    loadRow(3, "440.00000", "");
+    openBox(1, 4);
+    type("150");
+    clickMenuItem("MenuEdit", "N9");
+    EXPECT_EQ(messages.saveQuestions().size(), 1u);
+    EXPECT_TRUE(messages.notices().empty()) << "no range message for 150 at band 4";
+    EXPECT_EQ(window->table().band(), 1);
+    EXPECT_FALSE(box(1)->isVisible());
+    EXPECT_EQ(cell(1, 4), "");
 }
 
-TEST_F(BandMenuTest, AnOpenBoxIsRefusedLaterByTheNewBand)
-{
-    openBox(2, 3);
-    type("145");
-    clickMenuItem("MenuEdit", "N11");
-    press(Qt::Key_Return);
-    EXPECT_EQ(messages.notices(), std::vector<std::string>{"TX Frequency in 340MHZ~390MHZ"});
-    EXPECT_EQ(cell(2, 3), "");
-}
-
-TEST_F(BandMenuTest, AnOpenBoxSurvivesNewAndCommitsAgainstTheRowAsItIsThen)
+TEST_F(BandMenuTest, NewCommitsAnOpenBoxBeforeAskingAndThenHidesIt)
 {
     loadRow(1, "145.00000", "");
+    window->history().markSaved();
     openBox(2, 1);
     type("145.0025"); // off the raster, fine while RX is set
+    messages.saveAnswers = {SaveChoice::Cancel};
+    clickToolButton("N1");
+    EXPECT_EQ(cell(2, 1), "145.00250") << "committed before the question";
+    EXPECT_EQ(messages.saveQuestions().size(), 1u);
+    EXPECT_TRUE(messages.questions().empty()) << "Cancel stops New";
+
     messages.answers = {true};
     clickToolButton("N1");
     EXPECT_EQ(messages.questions(), std::vector<std::string>{"Do you want to New?"});
     EXPECT_EQ(cell(1, 1), "");
-    EXPECT_EQ(QApplication::focusWidget(), box(2));
-
-    clickCell(1, 8);
-    EXPECT_EQ(messages.notices(), std::vector<std::string>{"TX Frequency in 136MHZ~174MHZ"})
-        << "RX is empty by now, so the step rule applies";
     EXPECT_EQ(cell(2, 1), "");
+    EXPECT_FALSE(box(2)->isVisible());
+    EXPECT_TRUE(messages.notices().empty());
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 // Drives a real TForm2 offscreen the way a user does: clicks on grid cells,
 // typing into whatever has the focus, menu and tool-bar clicks. The message
 // and dialog seams are the recording doubles.
+#include "ChannelFile.h"
+#include "EditRules.h"
 #include "FakeUi.h"
 #include "NoSerialPorts.h"
 #include "WaitUntil.h"

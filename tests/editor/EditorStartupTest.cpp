@@ -86,7 +86,11 @@ TEST_F(StartupTest, MenuCaptions)
     QStringList titles;
     for (QAction* a : bar->actions())
         titles << a->text();
-    EXPECT_EQ(titles, QStringList({"File(F)", "Edit(E)", "Help(H)", "Quit(Q)"}));
+    // The captions read as before; the letter in parentheses is the access key.
+    EXPECT_EQ(titles, QStringList({"File(&F)", "Edit(&E)", "Help(&H)", "Quit(&Q)"}));
+    const Qt::Key keys[] = {Qt::Key_F, Qt::Key_E, Qt::Key_H, Qt::Key_Q};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(QKeySequence::mnemonic(bar->actions()[i]->text()), QKeySequence(Qt::ALT | keys[i]));
     EXPECT_EQ(bar->actions().last(), action("N15"));
     EXPECT_EQ(action("N15")->menu(), nullptr);
 
@@ -96,11 +100,16 @@ TEST_F(StartupTest, MenuCaptions)
             out << a->objectName() + "=" + a->text();
         return out;
     };
-    EXPECT_EQ(captions("MenuFile"), QStringList({"N1=New", "N2=Open", "N3=Save", "N4=Quit"}));
-    EXPECT_EQ(captions("MenuEdit"),
+    // The program's own items first, the later additions after them.
+    EXPECT_EQ(captions("MenuFile").mid(0, 4), QStringList({"N1=New", "N2=Open", "N3=Save", "N4=Quit"}));
+    EXPECT_EQ(captions("MenuEdit").mid(0, 8),
               QStringList({"N6=Read", "N7=Write", "N8=-------", "N9=VHF:136-174", "N10=VHF:220-260",
                            "N11=UHF:340-390", "N16=UHF:400-490", "N17=UHF:440-520"}));
-    EXPECT_EQ(captions("MenuHelp"),
+    EXPECT_EQ(captions("MenuFile").mid(4), QStringList({"=", "=Recent Files", "Print=Print...",
+                                                         "ExportPdf=Export PDF..."}));
+    EXPECT_EQ(captions("MenuEdit").mid(8), QStringList({"=", "Undo=Undo", "Redo=Redo", "=", "Cut=Cut", "Copy=Copy",
+                                                         "Paste=Paste", "Delete=Delete"}));
+        EXPECT_EQ(captions("MenuHelp"),
               QStringList({"N13=Remark", "N14=Change PassWord", "ConnectionCheck=Connection Check"}));
     EXPECT_FALSE(action("N8")->isEnabled());
 }

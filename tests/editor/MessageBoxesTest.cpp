@@ -1,10 +1,12 @@
 // The real message boxes and file dialogs, driven while they are up.
 #include "MessageBoxes.h"
+#include "UserSettings.h"
 
 #include "EditorHarness.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -125,6 +127,31 @@ TEST(QtUserMessages, ErrorBoxHasTheStopIconAndAFullStop)
     EXPECT_TRUE(check.ran());
 }
 
+TEST(QtUserMessages, SaveDiscardCancelWideEnoughForItsTitle)
+{
+    QtUserMessages boxes;
+    const SaveChoice answers[] = {SaveChoice::Save, SaveChoice::Discard, SaveChoice::Cancel};
+    const QMessageBox::StandardButton buttons[] = {QMessageBox::Save, QMessageBox::Discard, QMessageBox::Cancel};
+    for (int i = 0; i < 3; ++i) {
+        WhileModal check([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->windowTitle(), applicationTitleText());
+            EXPECT_EQ(box->icon(), QMessageBox::Question);
+            EXPECT_EQ(box->buttons().size(), 3);
+            EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Save));
+            // The title bar has room for the whole title beside its buttons.
+            const QFontMetrics title(QFontDatabase::systemFont(QFontDatabase::TitleFont));
+            EXPECT_GE(box->width(), title.horizontalAdvance(box->windowTitle()) + kTitleBarAllowance);
+            QTest::mouseClick(box->button(buttons[i]), Qt::LeftButton);
+        });
+        EXPECT_EQ(boxes.askToSave("Unsaved changes?"), answers[i]);
+        EXPECT_TRUE(check.ran());
+    }
+    WhileModal escape([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+    EXPECT_EQ(boxes.askToSave("Unsaved changes?"), SaveChoice::Cancel);
+}
+
 TEST(QtFileDialogs, SaveDialogTitleFilterAndOverwritePrompt)
 {
     QTemporaryDir dir;
@@ -191,6 +218,24 @@ TEST(QtFileDialogs, CancelGivesNothing)
     WhileModal check([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
     EXPECT_FALSE(dialogs.openFile("Open", "*.bc").has_value());
     EXPECT_TRUE(check.ran());
+}
+
+TEST(QtFileDialogs, StartInTheFolderUsedLast)
+{
+    QTemporaryDir first;
+    QTemporaryDir second;
+    settings::setLastFolder(first.path());
+    QtFileDialogs dialogs;
+    WhileModal check([&](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->directory().absolutePath(), QDir(first.path()).absolutePath());
+        dialog->selectFile(second.filePath("plan.bc"));
+        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+    });
+    ASSERT_TRUE(dialogs.openFile("Open", "*.bc").has_value());
+    EXPECT_TRUE(check.ran());
+    EXPECT_EQ(settings::lastFolder(), second.path());
 }
 
 } // namespace

@@ -14,7 +14,7 @@ namespace zk::test {
 class RecordingMessages : public UserMessages {
 public:
     struct Entry {
-        enum Kind { Notice, Confirm, Error } kind;
+        enum Kind { Notice, Confirm, Error, SaveQuestion } kind;
         std::string text;
     };
 
@@ -29,6 +29,17 @@ public:
         return answer;
     }
     void error(const std::string& text) override { record(Entry::Error, errorBoxText(text)); }
+    SaveChoice askToSave(const std::string& text) override
+    {
+        record(Entry::SaveQuestion, text);
+        // Unscripted, unsaved changes are let go, so tests of what follows
+        // the question need not answer it.
+        if (saveAnswers.empty())
+            return SaveChoice::Discard;
+        const SaveChoice answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
+    }
 
     std::vector<std::string> texts(Entry::Kind kind) const
     {
@@ -41,10 +52,12 @@ public:
     std::vector<std::string> notices() const { return texts(Entry::Notice); }
     std::vector<std::string> errors() const { return texts(Entry::Error); }
     std::vector<std::string> questions() const { return texts(Entry::Confirm); }
+    std::vector<std::string> saveQuestions() const { return texts(Entry::SaveQuestion); }
     void clear() { entries.clear(); }
 
     std::vector<Entry> entries;
     std::deque<bool> answers;  // answers to confirm(), in order
+    std::deque<SaveChoice> saveAnswers; // answers to askToSave(), in order
     std::function<void(const Entry&)> onMessage; // runs while the "box" is up
 
 private:

@@ -1,0 +1,58 @@
+#pragma once
+// Cells to and from the clipboard as tab-separated text, the way spreadsheets
+// exchange them: one line per row, a tab between cells. A paste is tried on a
+// copy of the table, cell by cell, with the rules of typing and picking; it
+// is taken whole or not at all.
+#include "ChannelTable.h"
+
+#include <string>
+#include <vector>
+
+namespace zk::clip {
+
+// Channel cells, inclusive: rows 1..16, columns 1..6.
+struct CellRange {
+    int top = 1;
+    int left = 1;
+    int bottom = 1;
+    int right = 1;
+};
+
+struct CellWrite {
+    int column;
+    int row;
+    std::string text;
+    bool operator==(const CellWrite&) const = default;
+};
+
+struct Refusal {
+    int column;
+    int row;
+    std::string text;   // as pasted
+    std::string reason;
+};
+
+struct PasteCheck {
+    std::vector<CellWrite> writes; // every cell the paste changes, defaults included
+    std::vector<Refusal> refused;  // when not empty, nothing may be written
+};
+
+// The texts the grid shows, a tab between cells and a line end after each row.
+std::string copyText(const ChannelTable& table, const CellRange& range);
+
+// Lines (LF or CR LF) of tab-separated cells; a last empty line is dropped.
+std::vector<std::vector<std::string>> splitText(const std::string& text);
+
+// The paste of text with its first cell at (left, top), as typing it cell by
+// cell from left to right and row by row would go, at the table's band.
+PasteCheck checkPaste(const ChannelTable& table, int top, int left, const std::string& text);
+
+// What Delete does to the range: a frequency cell is emptied as an empty
+// entry is (the row's other cells go when no frequency is left), a tone,
+// power or bandwidth cell of a row with a frequency returns to its default.
+std::vector<CellWrite> deleteCells(const ChannelTable& table, const CellRange& range);
+
+// One message naming every refused cell.
+std::string refusalMessage(const std::vector<Refusal>& refused);
+
+} // namespace zk::clip

@@ -1,0 +1,23 @@
+#pragma once
+// The channel plan on paper or in a PDF file: the title, the sixteen
+// channels, the five settings and the date, on one page.
+#include "ChannelTable.h"
+
+#include <QDate>
+#include <QString>
+
+class QPagedPaintDevice;
+class QPrinter;
+
+namespace zk {
+
+// The page as rich text.
+QString planDocument(const ChannelTable& table, const QString& title, const QDate& date);
+
+// Lays the page out on the printer (a real one or a PDF file).
+void printPlan(const ChannelTable& table, const QString& title, QPrinter& printer);
+
+// Writes the page into a PDF file.
+void exportPlanPdf(const ChannelTable& table, const QString& title, const QString& path);
+
+} // namespace zk

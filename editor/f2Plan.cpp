@@ -1,0 +1,236 @@
+// TForm2's care for the plan as a whole: unsaved changes, undo and redo,
+// recent files, opening a plan handed over from outside (command line, a
+// drop), and fitting the window to the screen.
+#include "f2.h"
+
+#include "ChannelGrid.h"
+#include "Guarded.h"
+#include "ScreenFit.h"
+#include "UserSettings.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QTimer>
+
+namespace {
+
+const char* const kUnsavedQuestion = "The channel plan has unsaved changes. Do you want to save them?";
+
+// The one local channel file among dropped URLs, if there is exactly one.
+QString droppedPlan(const QMimeData* data)
+{
+    if (!data || !data->hasUrls() || data->urls().size() != 1)
+        return {};
+    const QUrl url = data->urls().constFirst();
+    if (!url.isLocalFile() || !url.toLocalFile().endsWith(QStringLiteral(".bc"), Qt::CaseInsensitive))
+        return {};
+    return url.toLocalFile();
+}
+
+} // namespace
+
+void TForm2::buildPlanMenus()
+{
+    QMenu* file = menuBar()->findChild<QMenu*>(QStringLiteral("MenuFile"));
+    QMenu* edit = menuBar()->findChild<QMenu*>(QStringLiteral("MenuEdit"));
+    auto command = [this](const char* name, const QString& caption, QKeySequence::StandardKey key,
+                          void (TForm2::*handler)()) {
+        auto* action = new QAction(caption, this);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcuts(key);
+        // Keys typed into an in-place box are the box's own (its undo, its paste).
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    N1->setShortcuts(QKeySequence::New);
+    N2->setShortcuts(QKeySequence::Open);
+    N3->setShortcuts(QKeySequence::Save);
+    // Some platforms define no Quit key; Ctrl+Q is what desktops use.
+    N4->setShortcuts(QKeySequence::keyBindings(QKeySequence::Quit).isEmpty()
+                         ? QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Q)}
+                         : QKeySequence::keyBindings(QKeySequence::Quit));
+
+    file->addSeparator();
+    recentMenu_ = file->addMenu(QStringLiteral("Recent Files"));
+    recentMenu_->setObjectName(QStringLiteral("MenuRecent"));
+    connect(recentMenu_, &QMenu::aboutToShow, this, &TForm2::fillRecentMenu);
+    file->addAction(command("Print", QStringLiteral("Print..."), QKeySequence::Print, &TForm2::printClick));
+    file->addAction(command("ExportPdf", QStringLiteral("Export PDF..."), QKeySequence::UnknownKey,
+                            &TForm2::exportPdfClick));
+
+    edit->addSeparator();
+    QAction* undo = command("Undo", QStringLiteral("Undo"), QKeySequence::Undo, &TForm2::undoClick);
+    QAction* redo = command("Redo", QStringLiteral("Redo"), QKeySequence::Redo, &TForm2::redoClick);
+    edit->addActions({undo, redo});
+    edit->addSeparator();
+    const QList<QAction*> cells = {
+        command("Cut", QStringLiteral("Cut"), QKeySequence::Cut, &TForm2::cutClick),
+        command("Copy", QStringLiteral("Copy"), QKeySequence::Copy, &TForm2::copyClick),
+        command("Paste", QStringLiteral("Paste"), QKeySequence::Paste, &TForm2::pasteClick),
+        command("Delete", QStringLiteral("Delete"), QKeySequence::Delete, &TForm2::deleteClick)};
+    edit->addActions(cells);
+    // Their keys act on the grid's cells only while the grid has the
+    // keyboard: Delete in a settings list must not empty channels.
+    for (QAction* action : cells)
+        action->setShortcutContext(Qt::WidgetShortcut);
+    StringGrid1->addActions(cells);
+    undo->setEnabled(false);
+    redo->setEnabled(false);
+    connect(&history_.stack(), &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(&history_.stack(), &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+}
+
+// ---- Unsaved changes -----------------------------------------------------
+
+bool TForm2::settleUnsavedChanges(bool commitFirst)
+{
+    if (commitFirst && !commitOpenEditor())
+        return false;
+    if (!history_.modified())
+        return true;
+    switch (messages_.askToSave(kUnsavedQuestion)) {
+    case zk::SaveChoice::Save:
+        return runSave() && !history_.modified();
+    case zk::SaveChoice::Discard:
+        return true;
+    case zk::SaveChoice::Cancel:
+        break;
+    }
+    return false;
+}
+
+void TForm2::planChanged()
+{
+    setWindowModified(history_.modified());
+}
+
+void TForm2::changeEvent(QEvent* event)
+{
+    // Whoever sets the caption (the login, the remark), the modified marker
+    // follows it.
+    if (event->type() == QEvent::WindowTitleChange && !windowTitle().contains(QStringLiteral("[*]")))
+        setWindowTitle(windowTitle() + QStringLiteral("[*]"));
+    QMainWindow::changeEvent(event);
+}
+
+// ---- Undo and redo -------------------------------------------------------
+
+void TForm2::undoClick()
+{
+    zk::guarded(messages_, [this] {
+        // A read in progress keeps writing rows; its step comes when it ends.
+        if (engine_.busy())
+            return;
+        discardOpenEditors();
+        history_.stack().undo();
+    });
+}
+
+void TForm2::redoClick()
+{
+    zk::guarded(messages_, [this] {
+        // A read in progress keeps writing rows; its step comes when it ends.
+        if (engine_.busy())
+            return;
+        discardOpenEditors();
+        history_.stack().redo();
+    });
+}
+
+void TForm2::replaceByRead(const std::function<void()>& read)
+{
+    discardOpenEditors();
+    history_.record(QStringLiteral("Read"), read);
+}
+
+// ---- Files from elsewhere ------------------------------------------------
+
+void TForm2::remember(const std::string& path)
+{
+    const QString full = QFileInfo(QString::fromStdString(path)).absoluteFilePath();
+    zk::settings::rememberPlan(full);
+    zk::settings::setLastFolder(QFileInfo(full).absolutePath());
+}
+
+void TForm2::fillRecentMenu()
+{
+    recentMenu_->clear();
+    const QStringList plans = zk::settings::recentPlans();
+    for (int i = 0; i < plans.size(); ++i) {
+        const QString path = plans[i];
+        QAction* item = recentMenu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
+        item->setObjectName(QStringLiteral("Recent%1").arg(i + 1));
+        connect(item, &QAction::triggered, this, [this, path] {
+            zk::guarded(messages_, [&] {
+                // A plan that is gone leaves the list; the error box says why.
+                if (!QFileInfo::exists(path))
+                    zk::settings::forgetPlan(path);
+                openPlanFile(path.toStdString());
+            });
+        });
+    }
+    recentMenu_->setEnabled(!plans.isEmpty());
+}
+
+void TForm2::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (pendingPlan_.empty())
+        return;
+    // After the window is up, so that any message has a window to sit on.
+    QTimer::singleShot(0, this, [this, path = std::move(pendingPlan_)] {
+        zk::guarded(messages_, [&] { openPlanFile(path); });
+    });
+    pendingPlan_.clear();
+}
+
+void TForm2::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedPlan(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TForm2::dropEvent(QDropEvent* event)
+{
+    const QString path = droppedPlan(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Questions are asked after the drop has finished, not inside it.
+    QTimer::singleShot(0, this, [this, path] {
+        zk::guarded(messages_, [&] { openPlanFile(path.toStdString()); });
+    });
+}
+
+// ---- Any screen ----------------------------------------------------------
+
+void TForm2::fitToScreen(const QRect& available)
+{
+    // Before the first show the frame is not known yet; allow for a usual one.
+    QSize frame = frameSize() - size();
+    if (frame.isEmpty())
+        frame = zk::kUsualFrame;
+    const zk::WindowFit fit = zk::fitWindow(zk::kDesignWindowSize, frame, available.size());
+    const bool visible = isVisible();
+    if (fit.fixed) {
+        setFixedSize(fit.size);
+        setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    } else {
+        setMinimumSize(fit.minimum);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        resize(fit.size);
+        // Resizable now: offer maximising as well.
+        setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+    }
+    // Changing the window's flags hides it.
+    if (visible && !isVisible())
+        show();
+}

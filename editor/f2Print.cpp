@@ -1,0 +1,47 @@
+// TForm2's Print and Export PDF commands.
+#include "f2.h"
+
+#include "Guarded.h"
+#include "PlanPrinter.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace {
+
+// The caption without the modified marker.
+QString plainCaption(const QString& title)
+{
+    QString caption = title;
+    return caption.remove(QStringLiteral("[*]"));
+}
+
+} // namespace
+
+void TForm2::printClick()
+{
+    zk::guarded(messages_, [this] {
+        if (!commitOpenEditor())
+            return;
+        QPrinter printer(QPrinter::HighResolution);
+        const bool chosen = choosePrinter ? choosePrinter(printer) : QPrintDialog(&printer, this).exec() == QDialog::Accepted;
+        if (chosen)
+            zk::printPlan(table_, plainCaption(windowTitle()), printer);
+    });
+}
+
+void TForm2::exportPdfClick()
+{
+    zk::guarded(messages_, [this] {
+        if (!commitOpenEditor())
+            return;
+        const auto chosen = dialogs_.saveFile("Export PDF", "*.pdf");
+        if (!chosen)
+            return;
+        QString path = QString::fromStdString(*chosen);
+        if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+            path += QStringLiteral(".pdf");
+        zk::exportPlanPdf(table_, plainCaption(windowTitle()), path);
+        messages_.notice("Export success!");
+    });
+}

@@ -1,0 +1,110 @@
+// Cells to and from a spreadsheet through the clipboard, as tab-separated text.
+#include "ClipboardRules.h"
+#include "EditorHarness.h"
+
+#include <QClipboard>
+
+namespace zk::test {
+namespace {
+
+class ClipboardTest : public EditorTest {
+protected:
+    // A click on a channel number selects the row; with Shift, the rows up to it.
+    void clickChannelNumber(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, modifiers, cellRect(0, row).center());
+    }
+    void keys(Qt::Key key) { QTest::keyClick(grid(), key, Qt::ControlModifier); }
+    std::string clipboard() const { return QApplication::clipboard()->text().toStdString(); }
+    void setClipboard(const char* text) { QApplication::clipboard()->setText(QString::fromLatin1(text)); }
+};
+
+// As a spreadsheet gives them: short frequencies, CR LF line ends.
+const char* const kSheetRows = "145.5\t\t88.5HZ\tOFF\tLow\tNarrow\r\n"
+                               "146.0125\t146.6125\tD023N\tD023I\tHigh\tWide\r\n";
+
+TEST_F(ClipboardTest, RowsGoOutAndComeBackAsTabSeparatedText)
+{
+    setClipboard(kSheetRows);
+    clickChannelNumber(3);
+    EXPECT_FALSE(box(1)->isVisible()) << "a whole row, no editor";
+    keys(Qt::Key_V);
+    EXPECT_TRUE(messages.entries.empty());
+    EXPECT_EQ(cell(1, 3) + "|" + cell(3, 3) + "|" + cell(6, 3), "145.50000|88.5HZ|Narrow");
+    EXPECT_EQ(cell(2, 4) + "|" + cell(4, 4), "146.61250|D023I");
+
+    clickChannelNumber(3);
+    clickChannelNumber(4, Qt::ShiftModifier);
+    keys(Qt::Key_C);
+    EXPECT_EQ(clipboard(), "145.50000\t\t88.5HZ\tOFF\tLow\tNarrow\n"
+                           "146.01250\t146.61250\tD023N\tD023I\tHigh\tWide\n");
+
+    // One undo step takes the whole paste back.
+    keys(Qt::Key_Z);
+    EXPECT_EQ(cell(1, 3), "");
+    EXPECT_EQ(cell(1, 4), "");
+}
+
+TEST_F(ClipboardTest, APasteIsRefusedWholeWithEveryBadCellNamed)
+{
+    loadRow(2, "150.00000", "");
+    setClipboard("14x5\t\tOFF\n999\t\tD999N\tOFF\tHuge\n");
+    clickChannelNumber(1);
+    keys(Qt::Key_V);
+    ASSERT_EQ(messages.notices().size(), 1u);
+    EXPECT_EQ(messages.notices()[0], "Nothing was pasted. These cells were refused:\n"
+                                     "Channel 1, RX Frequency \"14x5\": not a frequency\n"
+                                     "Channel 1, QT/DQT Dec \"OFF\": the channel has no frequency\n"
+                                     "Channel 2, RX Frequency \"999\": RX Frequency in 136MHZ~174MHZ\n"
+                                     "Channel 2, QT/DQT Dec \"D999N\": not in the list\n"
+                                     "Channel 2, TX Power \"Huge\": not in the list");
+    EXPECT_EQ(cell(1, 2), "150.00000") << "nothing written";
+    EXPECT_EQ(cell(1, 1), "");
+}
+
+TEST_F(ClipboardTest, CutDeleteAndPasteAtTheCurrentCell)
+{
+    loadRow(1, "145.00000", "145.60000", "D023N");
+    clickChannelNumber(1);
+    keys(Qt::Key_X);
+    EXPECT_EQ(clipboard(), "145.00000\t145.60000\tD023N\t0FF\tHigh\tWide\n");
+    EXPECT_EQ(cell(1, 1) + cell(3, 1), "");
+
+    clickCell(5, 7); // the pick-only list does not take the keyboard
+    keys(Qt::Key_V);
+    EXPECT_EQ(messages.notices().size(), 1u) << "a row pasted from its power cell runs off the grid";
+    clickChannelNumber(7);
+    keys(Qt::Key_V);
+    EXPECT_EQ(cell(2, 7), "145.60000");
+
+    // Delete: a tone goes back to its default, a frequency goes with its row.
+    clickCell(3, 7);
+    QTest::keyClick(grid(), Qt::Key_Delete);
+    EXPECT_EQ(cell(3, 7), "0FF");
+    clickChannelNumber(7);
+    list("c1")->setFocus(); // Delete in a settings list is not for the grid
+    QTest::keyClick(list("c1"), Qt::Key_Delete);
+    EXPECT_EQ(cell(2, 7), "145.60000");
+    grid()->setFocus();
+    QTest::keyClick(grid(), Qt::Key_Delete);
+    for (int c = 1; c <= 6; ++c)
+        EXPECT_EQ(cell(c, 7), "") << c;
+}
+
+TEST(ClipboardRules, APasteIsTypedCellByCellFromLeftToRight)
+{
+    ChannelTable table;
+    // RX first: the step rule applies to it, not to the TX that follows.
+    clip::PasteCheck check = clip::checkPaste(table, 1, 1, "145.0025\t145.0025");
+    ASSERT_EQ(check.refused.size(), 2u) << "the TX then meets a row without frequency";
+    EXPECT_EQ(check.refused[0].column, ColRx);
+    EXPECT_TRUE(check.writes.empty());
+    check = clip::checkPaste(table, 1, 1, "145\t145.0025");
+    EXPECT_TRUE(check.refused.empty());
+    EXPECT_EQ(check.writes.size(), 6u);
+    EXPECT_EQ(check.writes[1], (clip::CellWrite{ColTx, 1, "145.00250"}));
+    EXPECT_EQ(clip::splitText("a\tb\r\n\tc\n"), (std::vector<std::vector<std::string>>{{"a", "b"}, {"", "c"}}));
+}
+
+} // namespace
+} // namespace zk::test
