@@ -171,7 +171,11 @@ private:
             break;
         case Step::MainWindow:
             if (QWidget* main = shownWindow("TForm2")) {
-                say(QStringLiteral("main window: %1").arg(main->windowTitle()));
+                // The caption as shown: "[*]" only marks where the unsaved-changes
+                // sign goes.
+                QString caption = main->windowTitle();
+                caption.remove(QStringLiteral("[*]"));
+                say(QStringLiteral("main window: %1").arg(caption));
                 triggerLater(main, "N14"); // Help > Change PassWord
                 step_ = Step::PasswordDialog;
             }
