@@ -6,7 +6,8 @@
 #
 # run      building and running the three programs
 # test     run + the test suite (GoogleTest, Google Benchmark, desktop file,
-#          metainfo and manual page checks, the package install test)
+#          metainfo and manual page checks, the PDF export check, the package
+#          install test)
 # package  run + what `make package` needs
 # fuzz     run + clang for the libFuzzer targets
 set -euo pipefail
@@ -17,10 +18,9 @@ run=(
   libjpeg62-turbo-dev
   fonts-dejavu-core
   libudev-dev
-  poppler-utils
 )
 package=(file) # dpkg-shlibdeps finds the programs' libraries with it
-test=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils appstream man-db "${package[@]}")
+test=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils appstream man-db poppler-utils "${package[@]}")
 fuzz=(clang libclang-rt-dev)
 
 packages=("${run[@]}")
