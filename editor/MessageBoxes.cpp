@@ -55,7 +55,14 @@ QWidget* dialogParent()
 
 void QtUserMessages::notice(const std::string& text)
 {
+    noticeWithDetail(text, {});
+}
+
+void QtUserMessages::noticeWithDetail(const std::string& text, const std::string& detail)
+{
     QMessageBox box(QMessageBox::NoIcon, applicationTitleText(), qtext(text), QMessageBox::Ok, dialogParent());
+    if (!detail.empty())
+        box.setDetailedText(qtext(detail));
     fitTitle(box);
     box.exec();
 }

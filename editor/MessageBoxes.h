@@ -14,6 +14,8 @@ class QtUserMessages : public UserMessages {
 public:
     // notice: OK, no icon, titled with the application's title.
     void notice(const std::string& text) override;
+    // The notice with a "Show Details..." button that unfolds the detail.
+    void noticeWithDetail(const std::string& text, const std::string& detail) override;
     // "Confirm", question icon, Yes on Enter, No on Escape; closing is No.
     bool confirm(const std::string& text) override;
     // Stop icon, OK, titled with the application's title, errorBoxText(text).

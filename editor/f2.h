@@ -146,6 +146,8 @@ private:
     void portEvent(const zk::PortEvent& event);
     void refreshPortList();
     void replyMissing();
+    // "<program> (pid N) also has <port> open." for each, or empty.
+    std::string portHoldersText() const;
 
     // In-place editing.
     void StringGrid1SelectCell(int column, int row);

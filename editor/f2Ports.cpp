@@ -42,17 +42,24 @@ void TForm2::watchPorts()
         portSources_.events->onEvent = [this](const zk::PortEvent& event) {
             zk::guarded(messages_, [&] { portEvent(event); });
         };
-    // A reply that did not come may have gone to another reader of the port.
+    // A reply that did not come may have gone to another reader of the port:
+    // the port's tooltip and the failed transfer's notice name them.
     link_.onTimeout = [this, trace = link_.onTimeout](std::size_t expected, std::size_t got) {
         if (trace)
             trace(expected, got);
         replyMissing();
     };
+    engine_.explainFailure = [this] { return portHoldersText(); };
+}
+
+std::string TForm2::portHoldersText() const
+{
+    return zk::holdersText(Comm1.CommName(), zk::portHolders(Comm1.CommName(), portView()));
 }
 
 void TForm2::replyMissing()
 {
-    const std::string holders = zk::holdersText(Comm1.CommName(), zk::portHolders(Comm1.CommName(), portView()));
+    const std::string holders = portHoldersText();
     if (!holders.empty())
         portStatusPanel_->setToolTip(qtext("The radio's reply did not come in time.\n" + holders));
 }

@@ -1,6 +1,7 @@
 #include "TransferDialog.h"
 
 #include "TransferEngine.h"
+#include "UserMessages.h"
 
 #include <QProgressBar>
 #include <QPushButton>
@@ -54,6 +55,15 @@ void TransferDialog::Button2Click()
 void TransferDialog::setProgress(int blocksDone)
 {
     ProgressBar1->setValue(blocksDone);
+}
+
+void TransferDialog::noticeFailure(const char* text)
+{
+    const std::string detail = engine_.failureDetail();
+    if (detail.empty())
+        messages_.notice(text);
+    else
+        messages_.noticeWithDetail(text, detail);
 }
 
 std::optional<zk::TransferResult> TransferDialog::runTransfer(const std::function<zk::TransferResult()>& transfer)

@@ -49,6 +49,11 @@ public:
 
     bool busy() const { return busy_; }
 
+    // What may explain a failed transfer (other programs holding the port),
+    // from whoever owns the port; empty when nothing does.
+    std::function<std::string()> explainFailure;
+    std::string failureDetail() const { return explainFailure ? explainFailure() : std::string(); }
+
 private:
     class BusyGuard;
     TransferResult run(const std::function<void()>& beforeSending, const std::function<TransferResult()>& procedure);

@@ -36,7 +36,7 @@ void TForm5::Button1Click()
             messages_.notice(zk::kReadSuccess);
             break;
         case zk::TransferOutcome::Failed:
-            messages_.notice(zk::kReadError);
+            noticeFailure(zk::kReadError);
             break;
         }
         close();

@@ -38,7 +38,7 @@ void TForm6::Button1Click()
             messages_.notice(zk::kWriteSuccess);
             break;
         case zk::TransferOutcome::Failed:
-            messages_.notice(zk::kWriteError);
+            noticeFailure(zk::kWriteError);
             break;
         }
         close();

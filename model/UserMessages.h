@@ -15,6 +15,13 @@ public:
     virtual ~UserMessages() = default;
     // OK button, no icon, titled with the application's title.
     virtual void notice(const std::string& text) = 0;
+    // The same notice with a longer explanation (other programs holding the
+    // port, say) the user may unfold; boxes without that show the notice.
+    virtual void noticeWithDetail(const std::string& text, const std::string& detail)
+    {
+        static_cast<void>(detail);
+        notice(text);
+    }
     // "Confirm", question icon, Yes (Enter) / No (Escape); true only for Yes.
     virtual bool confirm(const std::string& text) = 0;
     // Stop icon; shows errorBoxText(text).

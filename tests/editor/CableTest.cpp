@@ -8,6 +8,7 @@
 #include "PortEvents.h"
 #include "SerialTrace.h"
 #include "VirtualRadio.h"
+#include "read.h"
 
 #include <QClipboard>
 #include <QPlainTextEdit>
@@ -113,10 +114,18 @@ TEST(Cable, AMissingReplyNamesTheOtherProcessesOnThePort)
     TForm2 window(messages, dialogs, nullptr, noSerialPorts({link}));
     ASSERT_EQ(statusOf(window), QString::fromStdString("Serial Port:" + link));
 
+    const std::string holder = "sleep (pid " + std::to_string(other.processId()) + ") also has " + link + " open.";
     EXPECT_EQ(window.transferEngine().read([](int) {}).outcome, TransferOutcome::Failed);
     EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("StatusPanel1"))->toolTip().toStdString(),
-              "The radio's reply did not come in time.\nsleep (pid " + std::to_string(other.processId()) +
-                  ") also has " + link + " open.");
+              "The radio's reply did not come in time.\n" + holder);
+
+    // The read dialog's "Read Error!" carries the same names as its detail.
+    TForm5 readDialog(window.transferEngine(), messages, &window);
+    messages.clear();
+    readDialog.Button1->click();
+    ASSERT_EQ(messages.entries.size(), 1u);
+    EXPECT_EQ(messages.entries[0].text, kReadError);
+    EXPECT_EQ(messages.entries[0].detail, holder);
     other.kill();
     other.waitForFinished();
 }

@@ -16,9 +16,14 @@ public:
     struct Entry {
         enum Kind { Notice, Confirm, Error, SaveQuestion } kind;
         std::string text;
+        std::string detail; // a notice's detail, if it has one
     };
 
     void notice(const std::string& text) override { record(Entry::Notice, text); }
+    void noticeWithDetail(const std::string& text, const std::string& detail) override
+    {
+        record(Entry::Notice, text, detail);
+    }
     bool confirm(const std::string& text) override
     {
         record(Entry::Confirm, text);
@@ -61,9 +66,9 @@ public:
     std::function<void(const Entry&)> onMessage; // runs while the "box" is up
 
 private:
-    void record(Entry::Kind kind, const std::string& text)
+    void record(Entry::Kind kind, const std::string& text, const std::string& detail = {})
     {
-        entries.push_back({kind, text});
+        entries.push_back(Entry{kind, text, detail});
         if (onMessage)
             onMessage(entries.back());
     }
