@@ -63,7 +63,8 @@ void reportProbe(const std::string& port, const ProbeResult& result, CheckReport
     case ProbeVerdict::Partial:
         report.add(CheckLevel::Fail,
                    "the radio on " + port + " answered in part: " + std::to_string(result.handshakeBytes) +
-                       " bytes to the handshake, " + std::to_string(result.replyBytes) + " of " +
+                       (result.handshakeBytes == 1 ? " byte" : " bytes") + " to the handshake, " +
+                       std::to_string(result.replyBytes) + " of " +
                        std::to_string(kReadReplyBytes) + " to the read command",
                    "check the plugs of the cable, and that no other program reads the port");
         break;

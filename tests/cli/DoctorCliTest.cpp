@@ -73,7 +73,7 @@ TEST_F(DoctorProbe, AShortReplyIsAnAnswerInPart)
     const ProgramResult r = probe();
     EXPECT_EQ(r.exitStatus, 1);
     EXPECT_EQ(verdict(r), "fail  the radio on " + radio.path() +
-                              " answered in part: 1 bytes to the handshake, 67 of 68 to the read command\n"
+                              " answered in part: 1 byte to the handshake, 67 of 68 to the read command\n"
                               "      fix: check the plugs of the cable, and that no other program reads the port\n");
 }
 
