@@ -72,10 +72,9 @@ void probePort(const DoctorArguments& args, CheckReport& report)
         report.add(CheckLevel::Fail, "the probe could not open " + args.port + ": " + failure.substr(0, end), reason);
         return;
     }
-    const int emptied = session.queueEmptied();
     const ProbeResult result = probeRadio(session.link());
     if (result.verdict == ProbeVerdict::Answered)
-        session.finishSending(emptied); // the end byte must leave before the port closes
+        session.finishSending(); // the end byte must leave before the port closes
     session.close();
     reportProbe(args.port, result, report);
 }

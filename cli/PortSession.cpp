@@ -37,7 +37,6 @@ PortSession::PortSession(const std::string& traceFile)
     receiveInto(comm_, link_);
     noteTimeouts(comm_, link_);
     comm_.OnSendDataEmpty = [this](TComm*) {
-        ++queueEmptied_;
         if (waitingForEmpty_)
             waitingForEmpty_->quit();
     };
@@ -62,18 +61,18 @@ bool PortSession::open(const std::string& path, std::string* failure)
     return true;
 }
 
-void PortSession::finishSending(int emptiedBefore)
+void PortSession::finishSending()
 {
-    if (queueEmptied_ == emptiedBefore) {
-        QEventLoop loop;
-        QTimer limit;
-        limit.setSingleShot(true);
-        QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-        limit.start(kSendLimitMs);
-        waitingForEmpty_ = &loop;
-        loop.exec();
-        waitingForEmpty_ = nullptr;
-    }
+    // The writer's notice is posted to this thread, so it cannot have been
+    // handled before this loop runs.
+    QEventLoop loop;
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+    limit.start(kSendLimitMs);
+    waitingForEmpty_ = &loop;
+    loop.exec();
+    waitingForEmpty_ = nullptr;
     comm_.DrainOutput();
     pumpEventsFor(kSettleMs);
 }

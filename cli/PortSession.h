@@ -29,11 +29,11 @@ public:
 
     RadioLink& link() { return link_; }
     bool interrupted() const { return interrupts_.interrupted(); }
-    int queueEmptied() const { return queueEmptied_; }
 
-    // Waits until the writer reports its queue empty once more than
-    // `emptiedBefore` times, then until the line has sent it all.
-    void finishSending(int emptiedBefore);
+    // Call right after queueing the last bytes (the end byte), before any
+    // event is handled: waits (bounded) for the writer's next queue-empty
+    // notice, then until the line has sent it all.
+    void finishSending();
 
     void close() { comm_.ClosePort(); }
 
@@ -47,7 +47,6 @@ private:
     TComm comm_;
     RadioLink link_;
     InterruptWatch interrupts_{[this] { link_.abort(); }};
-    int queueEmptied_ = 0;
     QEventLoop* waitingForEmpty_ = nullptr;
 };
 

@@ -37,7 +37,7 @@ bool transferWithRadio(Direction direction, const std::string& port, ChannelTabl
     if (result.outcome == TransferOutcome::Succeeded) {
         // The engine's waits have seen the writer's notice for every command;
         // only the end byte, sent after the last wait, can still be queued.
-        session.finishSending(session.queueEmptied());
+        session.finishSending();
     }
     session.close();
 
