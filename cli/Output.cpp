@@ -22,9 +22,13 @@ void flushOutput()
     std::cout.flush();
     const bool flushed = std::fflush(stdout) == 0;
     const int error = errno;
-    if (!flushed || std::ferror(stdout) || !std::cout.good())
+    if (!flushed || std::ferror(stdout) || !std::cout.good()) {
+        // Reported once: a later flush then speaks only of a new failure.
+        std::cout.clear();
+        std::clearerr(stdout);
         throw AppError(std::string(kProgramName) + ": cannot write the output: " +
                        std::strerror(error != 0 ? error : EIO));
+    }
 }
 
 } // namespace

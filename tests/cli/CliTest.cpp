@@ -291,6 +291,11 @@ TEST(CliHostileInput, OutputThatDoesNotGetOutIsAFailure)
     const ProgramResult toStdout = cli({"decode", "-", "-o", "-"}, records);
     EXPECT_EQ(toStdout.exitStatus, 0) << toStdout.err;
     EXPECT_EQ(toStdout.out, writeChannelText(ChannelTable()));
+    // A plan written to '-' that cannot be written is reported once.
+    const ProgramResult planToFull = zk::test::runProgram(
+        "/bin/sh", {"-c", "exec \"$0\" decode - -o - > /dev/full", ZK_CLI_PROGRAM}, records);
+    EXPECT_EQ(planToFull.exitStatus, 1);
+    EXPECT_EQ(planToFull.err, "zk-h41-cli: cannot write the output: No space left on device\n");
     const std::string pipe = folder.file("pipe.bc");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     expectFailure(cli({"decode", "-", "-o", pipe}, records),
