@@ -1,8 +1,8 @@
 #include "RadioProbe.h"
 
-#include "Codec.h"
 #include "HexText.h"
 #include "RadioLink.h"
+#include "TransferEngine.h"
 
 #include <algorithm>
 
@@ -10,12 +10,7 @@ namespace zk {
 
 namespace {
 
-constexpr std::size_t kReadReplyBytes = 68;
-
-std::string firstReadCommand()
-{
-    return "52" + std::string(kBlockAddressTable.substr(0, 4)) + "40";
-}
+constexpr std::size_t kReadReplyBytes = TransferEngine::kReadReplyLength / 2;
 
 } // namespace
 
@@ -41,7 +36,7 @@ ProbeResult probeRadio(RadioLink& link)
     link.sendHexText(RadioLink::kHandshakeText);
     link.wait(RadioLink::kHandshakeWaitMs);
     const std::vector<std::uint8_t> afterHandshake = fromHexText(link.replyText());
-    link.blockExchange(firstReadCommand(), kReadReplyBytes * 2);
+    link.blockExchange(TransferEngine::blockCommand("52", 0, "40"), TransferEngine::kReadReplyLength);
     const std::vector<std::uint8_t> afterCommand = fromHexText(link.replyText());
 
     ProbeResult result{classifyProbe(afterHandshake, afterCommand), afterHandshake.size(), afterCommand.size()};

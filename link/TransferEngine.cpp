@@ -6,8 +6,7 @@ namespace zk {
 
 namespace {
 
-constexpr std::size_t kReadReplyLength = 136; // 68 bytes: 4 not examined, 64 of memory
-constexpr std::size_t kAckLength = 2;         // one byte of any value
+constexpr std::size_t kAckLength = 2; // one byte of any value
 constexpr std::size_t kReplyHeaderLength = 8;
 constexpr int kRecordsPerBlock = 4;
 constexpr int kSettingsBlock = 4;
@@ -29,7 +28,6 @@ private:
 
 TransferEngine::TransferEngine(RadioLink& link, ChannelTable& table) : link_(link), table_(table) {}
 
-// Command letter, the block's address, then the length in bytes.
 std::string TransferEngine::blockCommand(std::string_view letter, int block, std::string_view length)
 {
     return std::string(letter) + std::string(kBlockAddressTable.substr(static_cast<std::size_t>(4 * block), 4)) +

@@ -5,8 +5,10 @@
 #include "ChannelTable.h"
 #include "RadioLink.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace zk {
 
@@ -35,6 +37,12 @@ inline constexpr const char* kWritePortNotReady = "The Port is used!";
 
 class TransferEngine {
 public:
+    // Hex digits in the reply to a block read: 68 bytes, 4 not examined, 64 of memory.
+    static constexpr std::size_t kReadReplyLength = 136;
+
+    // Command letter, the block's address, then the length in bytes.
+    static std::string blockCommand(std::string_view letter, int block, std::string_view length);
+
     // Blocks done so far, 1..5, after each successful block.
     using ProgressFunction = std::function<void(int blocksDone)>;
 
@@ -59,7 +67,6 @@ private:
     TransferResult run(const std::function<void()>& beforeSending, const std::function<TransferResult()>& procedure);
     TransferResult readBlocks(const ProgressFunction& progress);
     TransferResult writeBlocks(const ProgressFunction& progress);
-    static std::string blockCommand(std::string_view letter, int block, std::string_view length);
 
     RadioLink& link_;
     ChannelTable& table_;
