@@ -63,13 +63,11 @@ DoctorArguments parseDoctorArguments(const Arguments& args)
 void probePort(const DoctorArguments& args, CheckReport& report)
 {
     PortSession session(args.traceFile);
-    std::string failure;
+    PortSession::OpenFailure failure;
     if (!session.open(args.port, &failure)) {
         // The component's text, then the reason on one line as the remedy.
-        const auto end = failure.find('\n');
-        std::string reason = end == std::string::npos ? std::string() : failure.substr(end + 1);
-        std::replace(reason.begin(), reason.end(), '\n', ' ');
-        report.add(CheckLevel::Fail, "the probe could not open " + args.port + ": " + failure.substr(0, end), reason);
+        std::replace(failure.reason.begin(), failure.reason.end(), '\n', ' ');
+        report.add(CheckLevel::Fail, "the probe could not open " + args.port + ": " + failure.error, failure.reason);
         return;
     }
     const ProbeResult result = probeRadio(session.link());

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <iostream>
+#include <utility>
 
 namespace zk::cli {
 
@@ -42,7 +43,7 @@ PortSession::PortSession(const std::string& traceFile)
     };
 }
 
-bool PortSession::open(const std::string& path, std::string* failure)
+bool PortSession::open(const std::string& path, OpenFailure* failure)
 {
     if (isConsolePort(path))
         std::cerr << "Warning: " << path << " is the system console; opening it takes the console line over.\n";
@@ -50,11 +51,11 @@ bool PortSession::open(const std::string& path, std::string* failure)
     try {
         comm_.OpenPort();
     } catch (const ECommsError& e) {
-        const std::string text = std::string(e.what()) + '\n' + describeOpenFailure(path, e.osError());
+        OpenFailure reported{e.what(), describeOpenFailure(path, e.osError())};
         if (failure)
-            *failure = text;
+            *failure = std::move(reported);
         else
-            std::cerr << text << '\n';
+            std::cerr << reported.error << '\n' << reported.reason << '\n';
         return false;
     }
     switchOffSoftwareFlowControl(comm_);

@@ -22,10 +22,17 @@ public:
     // cannot be made.
     explicit PortSession(const std::string& traceFile);
 
+    // Why the port did not open: the component's text and the reason in
+    // plain words.
+    struct OpenFailure {
+        std::string error;
+        std::string reason;
+    };
+
     // Opens the port, warning first when it is the system console. On
-    // failure the component's text and the reason in plain words go to
-    // standard error, or to `failure` when given.
-    bool open(const std::string& path, std::string* failure = nullptr);
+    // failure the two texts go to standard error, one line each, or to
+    // `failure` when given.
+    bool open(const std::string& path, OpenFailure* failure = nullptr);
 
     RadioLink& link() { return link_; }
     bool interrupted() const { return interrupts_.interrupted(); }
