@@ -28,6 +28,8 @@ bool transferWithRadio(Direction direction, const std::string& port, ChannelTabl
     if (!session.open(port))
         return false;
     TransferEngine engine(session.link(), table);
+    // Replies that went missing may have gone to another reader.
+    engine.explainFailure = [&port] { return holdersText(port, portHolders(port, SystemView{})); };
     const bool reading = direction == Direction::Read;
 
     TransferResult result{TransferOutcome::Aborted, {}, false};
@@ -47,10 +49,8 @@ bool transferWithRadio(Direction direction, const std::string& port, ChannelTabl
         return true;
     case TransferOutcome::Failed: {
         std::cerr << errorText << '\n';
-        // Replies that went missing may have gone to another reader.
-        const std::string holders = holdersText(port, portHolders(port, SystemView{}));
-        if (!holders.empty())
-            std::cerr << holders << '\n';
+        if (const std::string detail = engine.failureDetail(); !detail.empty())
+            std::cerr << detail << '\n';
         break;
     }
     case TransferOutcome::PortNotReady:
