@@ -40,13 +40,10 @@ DoctorArguments parseDoctorArguments(const Arguments& args)
     DoctorArguments parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const bool takesValue = arg == "--port" || arg == "--trace";
-        if (takesValue && (i + 1 == args.size() || args[i + 1].empty()))
-            throw UsageError("option '" + arg + "' needs " + (arg == "--port" ? "a device path" : "a file name"));
         if (arg == "--port")
-            parsed.port = args[++i];
+            parsed.port = optionValue(args, i, "a device path");
         else if (arg == "--trace")
-            parsed.traceFile = args[++i];
+            parsed.traceFile = optionValue(args, i, "a file name");
         else if (arg == "--probe")
             parsed.probe = true;
         else if (arg.size() > 1 && arg[0] == '-')

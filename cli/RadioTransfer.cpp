@@ -78,18 +78,12 @@ TransferArguments parseTransferArguments(const Arguments& args, bool wantsOutput
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--port") {
-            if (i + 1 == args.size() || args[i + 1].empty())
-                throw UsageError("option '--port' needs a device path");
-            parsed.port = args[++i];
+            parsed.port = optionValue(args, i, "a device path");
             havePort = true;
         } else if (arg == "--trace") {
-            if (i + 1 == args.size() || args[i + 1].empty())
-                throw UsageError("option '--trace' needs a file name");
-            parsed.traceFile = args[++i];
+            parsed.traceFile = optionValue(args, i, "a file name");
         } else if (wantsOutput && arg == "-o") {
-            if (i + 1 == args.size() || args[i + 1].empty())
-                throw UsageError("option '-o' needs a file name");
-            parsed.output = args[++i];
+            parsed.output = optionValue(args, i, "a file name");
             haveOutput = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw UsageError("unknown option '" + arg + "'");

@@ -1,6 +1,7 @@
 #pragma once
 // What every subcommand shares: exit statuses, the wrong-usage error and the
 // small argument helpers.
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -29,6 +30,11 @@ bool wantsHelp(const Arguments& args);
 
 // Refuses any "-x" or "--x" option; a lone "-" is an operand (standard input).
 void refuseOptions(const Arguments& args);
+
+// The value of the option at args[i], which must follow it and not be
+// empty, else a UsageError ("option '--port' needs a device path", `what`
+// naming the value). Moves i onto the value.
+const std::string& optionValue(const Arguments& args, std::size_t& i, const std::string& what);
 
 // Exactly one operand, else a UsageError naming what is missing or extra.
 const std::string& singleOperand(const Arguments& args, const std::string& what);
