@@ -4,7 +4,6 @@
 #include "EventLoopWait.h"
 #include "OpenFailure.h"
 #include "PortConnection.h"
-#include "SerialPortList.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -45,8 +44,6 @@ PortSession::PortSession(const std::string& traceFile)
 
 bool PortSession::open(const std::string& path, OpenFailure* failure)
 {
-    if (isConsolePort(path))
-        std::cerr << "Warning: " << path << " is the system console; opening it takes the console line over.\n";
     comm_.SetCommName(path);
     try {
         comm_.OpenPort();

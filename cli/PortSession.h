@@ -29,8 +29,7 @@ public:
         std::string reason;
     };
 
-    // Opens the port, warning first when it is the system console. On
-    // failure the two texts go to standard error, one line each, or to
+    // Opens the port. On failure the two texts go to standard error, one line each, or to
     // `failure` when given.
     bool open(const std::string& path, OpenFailure* failure = nullptr);
 

@@ -3,6 +3,7 @@
 #include "Codec.h"
 #include "PortAccess.h"
 #include "PortSession.h"
+#include "SerialPortList.h"
 #include "TransferEngine.h"
 #include "Usage.h"
 
@@ -25,6 +26,8 @@ bool transferWithRadio(Direction direction, const std::string& port, ChannelTabl
                        const std::string& traceFile)
 {
     PortSession session(traceFile);
+    if (isConsolePort(port))
+        std::cerr << "Warning: " << port << " is the system console; opening it takes the console line over.\n";
     if (!session.open(port))
         return false;
     TransferEngine engine(session.link(), table);
