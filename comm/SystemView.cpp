@@ -1,7 +1,10 @@
 #include "SystemView.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstddef>
 #include <fstream>
+#include <grp.h>
 #include <pwd.h>
 #include <sstream>
 #include <sys/stat.h>
@@ -34,8 +37,31 @@ bool ProcessIdentity::inGroup(gid_t group) const
     return group == gid || std::find(groups.begin(), groups.end(), group) != groups.end();
 }
 
+namespace {
+
+std::optional<GroupEntry> systemGroup(gid_t gid)
+{
+    std::vector<char> buffer(4096);
+    group entry{};
+    group* found = nullptr;
+    int error = 0;
+    while ((error = ::getgrgid_r(gid, &entry, buffer.data(), buffer.size(), &found)) == ERANGE &&
+           buffer.size() < (std::size_t{1} << 24))
+        buffer.resize(buffer.size() * 2);
+    if (error != 0 || !found)
+        return std::nullopt;
+    GroupEntry result{found->gr_name, gid, {}};
+    for (char** member = found->gr_mem; member && *member; ++member)
+        result.members.emplace_back(*member);
+    return result;
+}
+
+} // namespace
+
 std::optional<GroupEntry> SystemView::group(gid_t gid) const
 {
+    if (groupFile == kSystemGroupFile)
+        return systemGroup(gid);
     std::ifstream in(groupFile);
     std::string line;
     while (std::getline(in, line)) {

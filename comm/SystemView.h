@@ -36,13 +36,17 @@ struct FileOwner {
 };
 
 struct SystemView {
+    static constexpr const char* kSystemGroupFile = "/etc/group";
+
     std::string sysRoot = "/sys";
     std::string procRoot = "/proc";
     std::string devRoot = "/dev";
-    std::string groupFile = "/etc/group";
+    std::string groupFile = kSystemGroupFile; // the system's: asked of the name service
     ProcessIdentity self = ProcessIdentity::current();
 
-    // The group file's entry for a group id, or nothing.
+    // The group's entry for a group id, or nothing: from the name service
+    // (so LDAP and sssd groups count too) for the system's group file, else
+    // from the file named.
     std::optional<GroupEntry> group(gid_t gid) const;
     // Owner, group and mode of a path (links followed), or nothing.
     std::optional<FileOwner> owner(const std::string& path) const;
