@@ -59,7 +59,7 @@ std::string helpText(const std::string& sideFiles)
 
 std::string versionText()
 {
-    return std::string("zk-h41 ") + kVersion + "\n";
+    return versionLine("zk-h41");
 }
 
 } // namespace zk

@@ -8,7 +8,6 @@
 #include "FakeUi.h"
 #include "FlatJpeg.h"
 #include "NoSerialPorts.h"
-#include "SideFiles.h"
 #include "Startup.h"
 
 #include <QApplication>

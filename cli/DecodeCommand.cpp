@@ -1,6 +1,5 @@
 // decode RECORDS.txt -o PLAN.bc: the channel file a read from the radio
 // would give for these records.
-#include "ChannelFile.h"
 #include "Codec.h"
 #include "Commands.h"
 #include "Errors.h"

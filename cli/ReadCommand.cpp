@@ -1,5 +1,4 @@
 // read --port PATH -o PLAN.bc: the radio's channel plan into a channel file.
-#include "ChannelFile.h"
 #include "Commands.h"
 #include "Output.h"
 #include "RadioTransfer.h"

@@ -40,7 +40,7 @@ int runTool(int argc, char** argv)
         return kExitSuccess;
     }
     if (all.front() == "--version") {
-        std::cout << kProgramName << ' ' << zk::kVersion << '\n';
+        std::cout << zk::versionLine(kProgramName);
         return kExitSuccess;
     }
     const Command* command = findCommand(all.front());

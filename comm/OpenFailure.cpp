@@ -31,8 +31,3 @@ std::string describeOpenFailure(const std::string& path, int err, const zk::Syst
         return "Could not open " + name + ": " + std::strerror(err) + ".";
     }
 }
-
-std::string describeOpenFailure(const std::string& path, int err)
-{
-    return describeOpenFailure(path, err, zk::SystemView{});
-}

@@ -9,5 +9,4 @@
 // path: the device path; err: the errno of the failed step (0 if unknown).
 // A refused permission follows the device's owner, group and mode; a busy
 // device names the other processes that have it open.
-std::string describeOpenFailure(const std::string& path, int err, const zk::SystemView& view);
-std::string describeOpenFailure(const std::string& path, int err);
+std::string describeOpenFailure(const std::string& path, int err, const zk::SystemView& view = {});

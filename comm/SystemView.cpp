@@ -50,7 +50,7 @@ std::optional<GroupEntry> systemGroup(gid_t gid)
         buffer.resize(buffer.size() * 2);
     if (error != 0 || !found)
         return std::nullopt;
-    GroupEntry result{found->gr_name, gid, {}};
+    GroupEntry result{found->gr_name, {}};
     for (char** member = found->gr_mem; member && *member; ++member)
         result.members.emplace_back(*member);
     return result;
@@ -73,7 +73,7 @@ std::optional<GroupEntry> SystemView::group(gid_t gid) const
             fields.push_back(field);
         if (fields.size() < 3 || fields[2] != std::to_string(gid))
             continue;
-        GroupEntry entry{fields[0], gid, {}};
+        GroupEntry entry{fields[0], {}};
         if (fields.size() > 3) {
             std::stringstream members(fields[3]);
             while (std::getline(members, field, ','))

@@ -24,7 +24,6 @@ struct ProcessIdentity {
 
 struct GroupEntry {
     std::string name;
-    gid_t gid = 0;
     std::vector<std::string> members;
 };
 

@@ -85,6 +85,8 @@ std::string CheckReport::text() const
     return out;
 }
 
+namespace {
+
 void checkServices(const SystemView& view, CheckReport& report)
 {
     const std::vector<std::string> running = runningCommands(view);
@@ -93,6 +95,9 @@ void checkServices(const SystemView& view, CheckReport& report)
             report.add(CheckLevel::Warn, service.what, service.remedy);
 }
 
+// Checks one port: that it exists and is a serial line, what it is, the
+// permissions for this process, other processes that have it open, and the
+// console.
 void checkPort(const std::string& path, const SystemView& view, CheckReport& report)
 {
     const auto owner = view.owner(path);
@@ -133,6 +138,8 @@ void checkPort(const std::string& path, const SystemView& view, CheckReport& rep
     else
         report.add(CheckLevel::Ok, path + " is not the system console");
 }
+
+} // namespace
 
 CheckReport checkConnection(const std::string& port, const SystemView& view)
 {

@@ -29,11 +29,6 @@ struct CheckReport {
     std::string text() const;
 };
 
-// Checks one port: that it exists and is a serial line, what it is, the
-// permissions for this process, other processes that have it open, and the
-// console.
-void checkPort(const std::string& path, const SystemView& view, CheckReport& report);
-
 // Checks the port, or with no port named every port the port list offers
 // (failing when there is none), then the services known to take USB serial
 // adapters.

@@ -9,7 +9,7 @@ namespace zk {
 
 namespace {
 
-std::string firstLine(const fs::path& file)
+std::string trimmedFileText(const fs::path& file)
 {
     return trimmed(readTextFile(file.string()));
 }
@@ -35,11 +35,12 @@ SerialDeviceInfo describeDevice(const std::string& path, const SystemView& view)
     // A link such as /dev/serial/by-id/... names the device it points at.
     const fs::path ttys = fs::path(view.sysRoot) / "class" / "tty";
     const fs::path resolved = fs::weakly_canonical(path, ec);
-    info.name = fs::path(path).filename().string();
+    // The kernel's name, as ttyUSB0.
+    std::string name = fs::path(path).filename().string();
     if (!ec && fs::exists(ttys / resolved.filename(), ec))
-        info.name = resolved.filename().string();
+        name = resolved.filename().string();
 
-    const fs::path deviceDir = fs::canonical(ttys / info.name / "device", ec);
+    const fs::path deviceDir = fs::canonical(ttys / name / "device", ec);
     if (ec)
         return info;
     const fs::path driver = fs::read_symlink(deviceDir / "driver", ec);
@@ -50,11 +51,11 @@ SerialDeviceInfo describeDevice(const std::string& path, const SystemView& view)
         if (!fs::exists(dir / "idVendor", ec))
             continue;
         info.usb = true;
-        info.vendorId = firstLine(dir / "idVendor");
-        info.productId = firstLine(dir / "idProduct");
-        info.manufacturer = firstLine(dir / "manufacturer");
-        info.product = firstLine(dir / "product");
-        info.serial = firstLine(dir / "serial");
+        info.vendorId = trimmedFileText(dir / "idVendor");
+        info.productId = trimmedFileText(dir / "idProduct");
+        info.manufacturer = trimmedFileText(dir / "manufacturer");
+        info.product = trimmedFileText(dir / "product");
+        info.serial = trimmedFileText(dir / "serial");
         info.usbPath = dir.filename().string();
         break;
     }

@@ -11,7 +11,6 @@ namespace zk {
 
 struct SerialDeviceInfo {
     std::string path;   // as asked for
-    std::string name;   // kernel name, as ttyUSB0
     std::string driver; // as ch341-uart; empty when unknown
     bool usb = false;
     std::string vendorId; // four hex digits

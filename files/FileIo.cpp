@@ -121,11 +121,12 @@ int createTemporary(const std::string& target, mode_t mode, std::string& name)
     return -1;
 }
 
-bool writeAllAt(int fd, const std::string& bytes, off_t offset)
+// Both callers hand over a file just opened, so it is written from its start.
+bool writeAll(int fd, const std::string& bytes)
 {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, offset + static_cast<off_t>(done));
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -191,7 +192,7 @@ Attempt writeBesideAndRename(const std::string& target, const std::string& bytes
     const mode_t mode = ownerOnly ? 0600 : old ? (old->st_mode & 07777) : 0;
     if ((old || ownerOnly) && ::fchmod(fd.get(), mode) != 0)
         return fail(errno);
-    if (!writeAllAt(fd.get(), bytes, 0))
+    if (!writeAll(fd.get(), bytes))
         return fail(errno);
     if (::fsync(fd.get()) != 0)
         return fail(errno);
@@ -213,7 +214,7 @@ int writeInPlace(int fd, const std::string& bytes)
         if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL)
             return reserved;
     }
-    if (!writeAllAt(fd, bytes, 0) || ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd) != 0)
+    if (!writeAll(fd, bytes) || ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd) != 0)
         return errno;
     return 0;
 }

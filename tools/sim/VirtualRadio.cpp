@@ -329,7 +329,7 @@ void VirtualRadio::setTrace(std::function<void(const std::string&)> trace)
 namespace {
 // Refused before reading when it cannot be an image: a device or a pipe
 // given by mistake never blocks the start.
-constexpr zk::FileKind kImageKind{"a memory image", 512, "512 bytes"};
+constexpr zk::FileKind kImageKind{"a memory image", kRadioMemorySize, "512 bytes"};
 } // namespace
 
 bool VirtualRadio::loadImage(const std::string& file, RadioMemory& memory, std::string& error)

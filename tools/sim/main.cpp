@@ -104,7 +104,7 @@ int main(int argc, char** argv)
             usage(stdout);
             return 0;
         } else if (arg == "--version") {
-            std::printf("zk-h41-sim %s\n", zk::kVersion);
+            std::fputs(zk::versionLine("zk-h41-sim").c_str(), stdout);
             return 0;
         } else if (arg == "--link") {
             ok = value(options.linkPath);
