@@ -3,6 +3,7 @@
 #include "f2.h"
 
 #include "ChannelGrid.h"
+#include "ClipboardRules.h"
 #include "EditRules.h"
 #include "Errors.h"
 #include "Guarded.h"
@@ -272,12 +273,7 @@ bool TForm2::frequencyCommit(QLineEdit* box, int column)
     if (row < 1 || row > zk::kChannels)
         return true; // no cell was ever selected
     const int other = column == zk::ColRx ? zk::ColTx : zk::ColRx;
-    auto emptyCell = [&] {
-        table_.setCell(column, row, std::string());
-        if (table_.cell(other, row).empty())
-            for (int c = zk::ColDecode; c <= zk::ColBandwidth; ++c)
-                table_.setCell(c, row, std::string());
-    };
+    auto emptyCell = [&] { zk::clip::emptyFrequency(table_, column, row); };
 
     const int low = table_.lowLimit();
     const int high = table_.highLimit();
@@ -305,10 +301,7 @@ bool TForm2::frequencyCommit(QLineEdit* box, int column)
     case zk::edit::CommitKind::WriteWithDefaults:
         history_.record(step, [&] {
             table_.setCell(column, row, decision.text);
-            table_.setCell(zk::ColDecode, row, zk::edit::kDefaultDecodeTone);
-            table_.setCell(zk::ColEncode, row, zk::edit::kDefaultEncodeTone);
-            table_.setCell(zk::ColPower, row, zk::edit::kDefaultPower);
-            table_.setCell(zk::ColBandwidth, row, zk::edit::kDefaultBandwidth);
+            zk::clip::setRowDefaults(table_, row);
         });
         break;
     }
