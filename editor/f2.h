@@ -187,6 +187,7 @@ private:
     void planChanged();
     void undoClick();
     void redoClick();
+    void stepHistory(void (QUndoStack::*step)());
     void fillRecentMenu();
     void remember(const std::string& path);
 
