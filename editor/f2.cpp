@@ -45,11 +45,6 @@ constexpr int kStatusPanelWidth = 200;
 constexpr int kChannelColumnWidth = 70;
 constexpr int kCellColumnWidth = 120;
 
-QString qtext(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 QStringList qlist(const std::vector<std::string>& items)
 {
     QStringList list;

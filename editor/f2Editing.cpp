@@ -22,11 +22,6 @@ namespace {
 
 constexpr int kEditBoxHeight = 25;
 
-QString qtext(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 // Every change to a frequency box's text passes here. Typed characters have
 // already been through the key filter; a paste, a middle-button paste or a
 // drop is put through the same filter now. The box's earlier text is known
@@ -84,17 +79,20 @@ QRect TForm2::editorRect(int column, int row, int height) const
     return QRect(grid.x() + cell.left(), grid.y() + cell.top(), cell.width() + 2, height);
 }
 
+std::array<QWidget*, 6> TForm2::editors() const
+{
+    return {t1, t2, t3, t4, t5, t6};
+}
+
 void TForm2::hideEditors()
 {
-    for (QWidget* editor : {static_cast<QWidget*>(t1), static_cast<QWidget*>(t2), static_cast<QWidget*>(t3),
-                            static_cast<QWidget*>(t4), static_cast<QWidget*>(t5), static_cast<QWidget*>(t6)})
+    for (QWidget* editor : editors())
         editor->hide();
 }
 
 void TForm2::placeOpenEditor()
 {
-    for (QWidget* editor : {static_cast<QWidget*>(t1), static_cast<QWidget*>(t2), static_cast<QWidget*>(t3),
-                            static_cast<QWidget*>(t4), static_cast<QWidget*>(t5), static_cast<QWidget*>(t6)})
+    for (QWidget* editor : editors())
         if (editor->isVisible())
             editor->setGeometry(editorRect(currentColumn(), currentRow(), editor->height()));
 }

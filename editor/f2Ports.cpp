@@ -17,11 +17,6 @@
 
 namespace {
 
-QString qtext(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 bool sameNode(const std::string& a, const std::string& b)
 {
     std::error_code ec;
