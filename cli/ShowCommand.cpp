@@ -30,14 +30,6 @@ std::string settingName(int setting)
     return name;
 }
 
-std::string settingItem(const ChannelTable& table, int setting)
-{
-    const int index = table.setting(setting);
-    if (index == ChannelTable::kNoSelection)
-        return "(none)";
-    return settingsList(setting)[static_cast<std::size_t>(index)];
-}
-
 void printLine(std::ostream& out, const std::vector<std::string>& cells, const std::vector<std::size_t>& widths)
 {
     std::string line;

@@ -52,15 +52,6 @@ bool typeable(const std::string& text)
     return true;
 }
 
-void emptyFrequency(ChannelTable& table, int column, int row)
-{
-    table.setCell(column, row, std::string());
-    const int other = column == ColRx ? ColTx : ColRx;
-    if (table.cell(other, row).empty())
-        for (int c = ColDecode; c <= ColBandwidth; ++c)
-            table.setCell(c, row, std::string());
-}
-
 // The outcome of typing text into a frequency cell; empty when taken.
 std::string typeFrequency(ChannelTable& table, int column, int row, const std::string& text)
 {
@@ -82,8 +73,7 @@ std::string typeFrequency(ChannelTable& table, int column, int row, const std::s
         return {};
     case edit::CommitKind::WriteWithDefaults:
         table.setCell(column, row, decision.text);
-        for (int c = ColDecode; c <= ColBandwidth; ++c)
-            table.setCell(c, row, defaultFor(c));
+        setRowDefaults(table, row);
         return {};
     }
     return {};
@@ -118,6 +108,21 @@ ChannelTable scratchCopy(const ChannelTable& table)
 }
 
 } // namespace
+
+void emptyFrequency(ChannelTable& table, int column, int row)
+{
+    table.setCell(column, row, std::string());
+    const int other = column == ColRx ? ColTx : ColRx;
+    if (table.cell(other, row).empty())
+        for (int c = ColDecode; c <= ColBandwidth; ++c)
+            table.setCell(c, row, std::string());
+}
+
+void setRowDefaults(ChannelTable& table, int row)
+{
+    for (int c = ColDecode; c <= ColBandwidth; ++c)
+        table.setCell(c, row, defaultFor(c));
+}
 
 std::string copyText(const ChannelTable& table, const CellRange& range)
 {

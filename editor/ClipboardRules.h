@@ -37,6 +37,14 @@ struct PasteCheck {
     std::vector<Refusal> refused;  // when not empty, nothing may be written
 };
 
+// Empties a frequency cell as an empty entry does; the row's tone, power and
+// bandwidth cells go too when no frequency is left.
+void emptyFrequency(ChannelTable& table, int column, int row);
+
+// Gives the row's tone, power and bandwidth cells their channel defaults, in
+// column order.
+void setRowDefaults(ChannelTable& table, int row);
+
 // The texts the grid shows, a tab between cells and a line end after each row.
 std::string copyText(const ChannelTable& table, const CellRange& range);
 

@@ -1,7 +1,5 @@
 #include "ConnectionCheckWindow.h"
 
-#include "Guarded.h"
-
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDatabase>
@@ -31,7 +29,7 @@ ConnectionCheckWindow::ConnectionCheckWindow(const QString& report, QWidget* par
     copy->setObjectName(QStringLiteral("CopyButton"));
     auto* close = new QPushButton(QStringLiteral("Close"), this);
     close->setObjectName(QStringLiteral("CloseButton"));
-    connect(copy, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(this->report()); });
+    connect(copy, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(text_->toPlainText()); });
     connect(close, &QPushButton::clicked, this, &QWidget::close);
 
     auto* buttons = new QHBoxLayout;
@@ -41,11 +39,6 @@ ConnectionCheckWindow::ConnectionCheckWindow(const QString& report, QWidget* par
     auto* column = new QVBoxLayout(this);
     column->addWidget(text_);
     column->addLayout(buttons);
-}
-
-QString ConnectionCheckWindow::report() const
-{
-    return text_->toPlainText();
 }
 
 } // namespace zk

@@ -14,8 +14,6 @@ class ConnectionCheckWindow : public QWidget {
 public:
     ConnectionCheckWindow(const QString& report, QWidget* parent = nullptr);
 
-    QString report() const;
-
 private:
     QPlainTextEdit* text_ = nullptr;
 };

@@ -60,19 +60,6 @@ std::string normaliseFrequency(const std::string& typed)
     return text;
 }
 
-bool isStorableFrequency(const std::string& text)
-{
-    if (text.size() != kFrequencyLength || text[3] != '.')
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (i == 3)
-            continue;
-        if (!std::isdigit(static_cast<unsigned char>(text[i])))
-            return false;
-    }
-    return true;
-}
-
 bool meetsStepRule(const std::string& frequencyText)
 {
     // The digits without the point are the frequency in units of 10 Hz.

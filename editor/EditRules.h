@@ -3,6 +3,8 @@
 // which typed characters a frequency box takes, how a typed frequency is
 // completed, and what a commit does to the row. The window only feeds them
 // and carries out the outcome.
+#include "Codec.h"
+
 #include <cstddef>
 #include <string>
 
@@ -11,8 +13,9 @@ namespace zk::edit {
 // Characters the key filter treats specially.
 inline constexpr char32_t kBackspace = 8;
 inline constexpr char32_t kEnter = 13;
-// A frequency text is at most this long: three digits, the point, five digits.
-inline constexpr std::size_t kFrequencyLength = 9;
+// The frequency form the codec stores, shared with the model.
+using zk::isStorableFrequency;
+using zk::kFrequencyLength;
 
 enum class KeyAction {
     Pass,    // the character reaches the box
@@ -33,10 +36,6 @@ std::string filterInsertion(const std::string& before, const std::string& after,
 // Appends a missing point, then fills up with zeros to nine characters; a
 // lone point becomes empty and nine or more characters stay as they are.
 std::string normaliseFrequency(const std::string& typed);
-
-// True for the nine-character form the codec stores: three digits, a point
-// and five digits.
-bool isStorableFrequency(const std::string& text);
 
 // A frequency text (with its point) is a multiple of 6.25 kHz or of 5 kHz.
 // Only called for storable texts.

@@ -33,12 +33,8 @@ QString planDocument(const ChannelTable& table, const QString& title, const QDat
     }
     html += QStringLiteral("</table><h3>Settings</h3><table cellpadding=\"3\">");
     for (int s = 0; s < kSettings; ++s) {
-        const int index = table.setting(s);
-        const std::vector<std::string>& items = settingsList(s);
-        const std::string value = index >= 0 && index < static_cast<int>(items.size())
-                                      ? items[static_cast<std::size_t>(index)]
-                                      : std::string("(none)");
-        html += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>").arg(escaped(settingLabel(s)), escaped(value));
+        html += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>")
+                    .arg(escaped(settingLabel(s)), escaped(settingItem(table, s)));
     }
     html += QStringLiteral("</table></body></html>");
     return html;

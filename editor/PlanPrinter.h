@@ -6,7 +6,6 @@
 #include <QDate>
 #include <QString>
 
-class QPagedPaintDevice;
 class QPrinter;
 
 namespace zk {

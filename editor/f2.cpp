@@ -45,11 +45,6 @@ constexpr int kStatusPanelWidth = 200;
 constexpr int kChannelColumnWidth = 70;
 constexpr int kCellColumnWidth = 120;
 
-QString qtext(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
 QStringList qlist(const std::vector<std::string>& items)
 {
     QStringList list;
@@ -79,7 +74,6 @@ TForm2::TForm2(zk::UserMessages& messages, zk::FileDialogs& dialogs, QWidget* pa
 {
     zk::receiveInto(Comm1, link_);
     Comm1.SetTap(portSources_.tap);
-    zk::noteTimeouts(Comm1, link_);
     watchPorts();
     setObjectName(QStringLiteral("TForm2"));
     // A system menu and a minimise button, no maximise button.

@@ -3,6 +3,7 @@
 // follows it as the table's listener; menus, tool bar, grid, in-place editors
 // and settings lists only move texts between the widgets and the table.
 #include "ChannelTable.h"
+#include "ClipboardRules.h"
 #include "DeviceInfo.h"
 #include "PlanHistory.h"
 #include "RadioLink.h"
@@ -33,6 +34,12 @@ class QStatusBar;
 namespace zk {
 class ChannelGrid;
 struct PortEvent;
+}
+
+// The window's texts come from the model as UTF-8 std::string.
+inline QString qtext(const std::string& text)
+{
+    return QString::fromStdString(text);
 }
 
 class TForm2 : public QMainWindow, private zk::ChannelTableListener {
@@ -164,6 +171,8 @@ private:
     void t5Click(int index);
     void t6Click(int index);
     void listCommit(QComboBox* list, int index);
+    // The six cell editors, t1..t6.
+    std::array<QWidget*, 6> editors() const;
     void hideEditors();
     void placeOpenEditor();
     QRect editorRect(int column, int row, int height) const;
@@ -187,11 +196,15 @@ private:
     void planChanged();
     void undoClick();
     void redoClick();
+    void stepHistory(void (QUndoStack::*step)());
     void fillRecentMenu();
     void remember(const std::string& path);
 
     // Clipboard.
-    bool selectedRange(int& top, int& left, int& bottom, int& right) const;
+    // Commits an open edit, then the selected cells (or the current one);
+    // nothing when the commit was refused or no channel cell is selected.
+    std::optional<zk::clip::CellRange> rangeToEdit();
+    void eraseRange(const zk::clip::CellRange& range, const QString& stepName);
     void copyClick();
     void cutClick();
     void pasteClick();

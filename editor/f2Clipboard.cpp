@@ -20,65 +20,72 @@ void writeCells(zk::ChannelTable& table, const std::vector<zk::clip::CellWrite>&
 
 } // namespace
 
-bool TForm2::selectedRange(int& top, int& left, int& bottom, int& right) const
+std::optional<zk::clip::CellRange> TForm2::rangeToEdit()
 {
+    // An open edit is committed first: the range acts on what it typed.
+    if (!commitOpenEditor())
+        return std::nullopt;
+    zk::clip::CellRange cells;
     const QList<QTableWidgetSelectionRange> ranges = StringGrid1->selectedRanges();
     if (!ranges.isEmpty()) {
         const QTableWidgetSelectionRange& range = ranges.constFirst();
-        top = std::max(range.topRow(), 1);
-        left = std::max(range.leftColumn(), 1);
-        bottom = range.bottomRow();
-        right = range.rightColumn();
-        return bottom >= top && right >= left;
+        cells.top = std::max(range.topRow(), 1);
+        cells.left = std::max(range.leftColumn(), 1);
+        cells.bottom = range.bottomRow();
+        cells.right = range.rightColumn();
+        if (cells.bottom < cells.top || cells.right < cells.left)
+            return std::nullopt;
+        return cells;
     }
-    top = bottom = currentRow();
-    left = right = currentColumn();
-    return top >= 1 && top <= zk::kChannels && left >= 1 && left < zk::kColumns;
+    cells.top = cells.bottom = currentRow();
+    cells.left = cells.right = currentColumn();
+    if (cells.top < 1 || cells.top > zk::kChannels || cells.left < 1 || cells.left >= zk::kColumns)
+        return std::nullopt;
+    return cells;
+}
+
+void TForm2::eraseRange(const zk::clip::CellRange& range, const QString& stepName)
+{
+    discardOpenEditors();
+    history_.record(stepName, [&] { writeCells(table_, zk::clip::deleteCells(table_, range)); });
 }
 
 void TForm2::copyClick()
 {
     zk::guarded(messages_, [this] {
-        zk::clip::CellRange range;
-        if (!commitOpenEditor() || !selectedRange(range.top, range.left, range.bottom, range.right))
-            return;
-        QApplication::clipboard()->setText(QString::fromStdString(zk::clip::copyText(table_, range)));
+        if (const auto range = rangeToEdit())
+            QApplication::clipboard()->setText(QString::fromStdString(zk::clip::copyText(table_, *range)));
     });
 }
 
 void TForm2::deleteClick()
 {
     zk::guarded(messages_, [this] {
-        zk::clip::CellRange range;
-        if (!commitOpenEditor() || !selectedRange(range.top, range.left, range.bottom, range.right))
-            return;
-        discardOpenEditors();
-        history_.record(QStringLiteral("Delete"), [&] { writeCells(table_, zk::clip::deleteCells(table_, range)); });
+        if (const auto range = rangeToEdit())
+            eraseRange(*range, QStringLiteral("Delete"));
     });
 }
 
 void TForm2::cutClick()
 {
     zk::guarded(messages_, [this] {
-        zk::clip::CellRange range;
-        if (!commitOpenEditor() || !selectedRange(range.top, range.left, range.bottom, range.right))
-            return;
-        QApplication::clipboard()->setText(QString::fromStdString(zk::clip::copyText(table_, range)));
-        discardOpenEditors();
-        history_.record(QStringLiteral("Cut"), [&] { writeCells(table_, zk::clip::deleteCells(table_, range)); });
+        if (const auto range = rangeToEdit()) {
+            QApplication::clipboard()->setText(QString::fromStdString(zk::clip::copyText(table_, *range)));
+            eraseRange(*range, QStringLiteral("Cut"));
+        }
     });
 }
 
 void TForm2::pasteClick()
 {
     zk::guarded(messages_, [this] {
-        zk::clip::CellRange range;
-        if (!commitOpenEditor() || !selectedRange(range.top, range.left, range.bottom, range.right))
+        const auto range = rangeToEdit();
+        if (!range)
             return;
         const std::string text = QApplication::clipboard()->text().toStdString();
         if (text.empty())
             return;
-        const zk::clip::PasteCheck check = zk::clip::checkPaste(table_, range.top, range.left, text);
+        const zk::clip::PasteCheck check = zk::clip::checkPaste(table_, range->top, range->left, text);
         if (!check.refused.empty()) {
             messages_.notice(zk::clip::refusalMessage(check.refused));
             return;

@@ -3,6 +3,7 @@
 #include "f2.h"
 
 #include "ChannelGrid.h"
+#include "ClipboardRules.h"
 #include "EditRules.h"
 #include "Errors.h"
 #include "Guarded.h"
@@ -20,11 +21,6 @@
 namespace {
 
 constexpr int kEditBoxHeight = 25;
-
-QString qtext(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 
 // Every change to a frequency box's text passes here. Typed characters have
 // already been through the key filter; a paste, a middle-button paste or a
@@ -83,17 +79,20 @@ QRect TForm2::editorRect(int column, int row, int height) const
     return QRect(grid.x() + cell.left(), grid.y() + cell.top(), cell.width() + 2, height);
 }
 
+std::array<QWidget*, 6> TForm2::editors() const
+{
+    return {t1, t2, t3, t4, t5, t6};
+}
+
 void TForm2::hideEditors()
 {
-    for (QWidget* editor : {static_cast<QWidget*>(t1), static_cast<QWidget*>(t2), static_cast<QWidget*>(t3),
-                            static_cast<QWidget*>(t4), static_cast<QWidget*>(t5), static_cast<QWidget*>(t6)})
+    for (QWidget* editor : editors())
         editor->hide();
 }
 
 void TForm2::placeOpenEditor()
 {
-    for (QWidget* editor : {static_cast<QWidget*>(t1), static_cast<QWidget*>(t2), static_cast<QWidget*>(t3),
-                            static_cast<QWidget*>(t4), static_cast<QWidget*>(t5), static_cast<QWidget*>(t6)})
+    for (QWidget* editor : editors())
         if (editor->isVisible())
             editor->setGeometry(editorRect(currentColumn(), currentRow(), editor->height()));
 }
@@ -272,12 +271,7 @@ bool TForm2::frequencyCommit(QLineEdit* box, int column)
     if (row < 1 || row > zk::kChannels)
         return true; // no cell was ever selected
     const int other = column == zk::ColRx ? zk::ColTx : zk::ColRx;
-    auto emptyCell = [&] {
-        table_.setCell(column, row, std::string());
-        if (table_.cell(other, row).empty())
-            for (int c = zk::ColDecode; c <= zk::ColBandwidth; ++c)
-                table_.setCell(c, row, std::string());
-    };
+    auto emptyCell = [&] { zk::clip::emptyFrequency(table_, column, row); };
 
     const int low = table_.lowLimit();
     const int high = table_.highLimit();
@@ -305,10 +299,7 @@ bool TForm2::frequencyCommit(QLineEdit* box, int column)
     case zk::edit::CommitKind::WriteWithDefaults:
         history_.record(step, [&] {
             table_.setCell(column, row, decision.text);
-            table_.setCell(zk::ColDecode, row, zk::edit::kDefaultDecodeTone);
-            table_.setCell(zk::ColEncode, row, zk::edit::kDefaultEncodeTone);
-            table_.setCell(zk::ColPower, row, zk::edit::kDefaultPower);
-            table_.setCell(zk::ColBandwidth, row, zk::edit::kDefaultBandwidth);
+            zk::clip::setRowDefaults(table_, row);
         });
         break;
     }

@@ -9,11 +9,9 @@
 #include "UserSettings.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -125,23 +123,22 @@ void TForm2::changeEvent(QEvent* event)
 
 void TForm2::undoClick()
 {
-    zk::guarded(messages_, [this] {
-        // A read in progress keeps writing rows; its step comes when it ends.
-        if (engine_.busy())
-            return;
-        discardOpenEditors();
-        history_.stack().undo();
-    });
+    stepHistory(&QUndoStack::undo);
 }
 
 void TForm2::redoClick()
 {
-    zk::guarded(messages_, [this] {
+    stepHistory(&QUndoStack::redo);
+}
+
+void TForm2::stepHistory(void (QUndoStack::*step)())
+{
+    zk::guarded(messages_, [this, step] {
         // A read in progress keeps writing rows; its step comes when it ends.
         if (engine_.busy())
             return;
         discardOpenEditors();
-        history_.stack().redo();
+        (history_.stack().*step)();
     });
 }
 

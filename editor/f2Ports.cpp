@@ -7,6 +7,7 @@
 #include "ConnectionCheckWindow.h"
 #include "Guarded.h"
 #include "PortAccess.h"
+#include "PortConnection.h"
 #include "PortEvents.h"
 #include "PortStatus.h"
 
@@ -16,11 +17,6 @@
 #include <filesystem>
 
 namespace {
-
-QString qtext(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
 
 bool sameNode(const std::string& a, const std::string& b)
 {
@@ -32,6 +28,8 @@ bool sameNode(const std::string& a, const std::string& b)
 
 void TForm2::watchPorts()
 {
+    // Sets link_.onTimeout, which the handler below wraps: it must come first.
+    zk::noteTimeouts(Comm1, link_);
     // The reader's hang-up: handled once the event has returned, as closing
     // the port waits for that very reader.
     Comm1.OnRequestHangup = [this](TComm*) {

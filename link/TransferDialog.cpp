@@ -59,11 +59,8 @@ void TransferDialog::setProgress(int blocksDone)
 
 void TransferDialog::noticeFailure(const char* text)
 {
-    const std::string detail = engine_.failureDetail();
-    if (detail.empty())
-        messages_.notice(text);
-    else
-        messages_.noticeWithDetail(text, detail);
+    // An empty detail shows as a plain notice.
+    messages_.noticeWithDetail(text, engine_.failureDetail());
 }
 
 std::optional<zk::TransferResult> TransferDialog::runTransfer(const std::function<zk::TransferResult()>& transfer)

@@ -102,4 +102,12 @@ void ChannelTable::setBand(int band)
         listener_->bandChanged(band);
 }
 
+std::string settingItem(const ChannelTable& table, int setting)
+{
+    const int index = table.setting(setting);
+    if (index == ChannelTable::kNoSelection)
+        return "(none)";
+    return settingsList(setting)[static_cast<std::size_t>(index)];
+}
+
 } // namespace zk

@@ -55,4 +55,7 @@ private:
     ChannelTableListener* listener_ = nullptr;
 };
 
+// The item a setting has chosen, or "(none)" when nothing is chosen.
+std::string settingItem(const ChannelTable& table, int setting);
+
 } // namespace zk

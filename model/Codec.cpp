@@ -70,25 +70,12 @@ const std::string& headerOf(int column)
                       visibleText(table.cell(column, row)) + "\" cannot be stored in the radio");
 }
 
-// Three digits, a point and five digits: the only text whose eight digits
-// are the frequency in units of 10 Hz. Anything else ("145.5", "1.4550000")
-// would be stored as another frequency, so it is refused.
-bool isFrequencyText(const std::string& text)
-{
-    if (text.size() != 9 || text[3] != '.')
-        return false;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (i != 3 && (text[i] < '0' || text[i] > '9'))
-            return false;
-    return true;
-}
-
 std::string encodeFrequency(const ChannelTable& table, int column, int row)
 {
     const std::string& text = table.cell(column, row);
     if (text.empty())
         return std::string(kNoFrequency);
-    if (!isFrequencyText(text))
+    if (!isStorableFrequency(text))
         refuseCell(table, column, row);
     return reversePairs(text.substr(0, 3) + text.substr(4));
 }
@@ -161,6 +148,19 @@ std::string settingName(int setting)
 }
 
 } // namespace
+
+bool isStorableFrequency(const std::string& text)
+{
+    if (text.size() != kFrequencyLength || text[3] != '.')
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (i == 3)
+            continue;
+        if (!std::isdigit(static_cast<unsigned char>(text[i])))
+            return false;
+    }
+    return true;
+}
 
 std::string toBinaryText(unsigned value, int digits)
 {

@@ -4,6 +4,7 @@
 #include "ChannelTable.h"
 #include "Errors.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,14 @@ namespace zk {
 inline constexpr std::string_view kBlockAddressTable = "00100050009000D0012F";
 inline constexpr int kBlocks = 5;
 inline constexpr int kRecordHexLength = 32;
+
+// A frequency text is at most this long: three digits, the point, five digits.
+inline constexpr std::size_t kFrequencyLength = 9;
+
+// True for the nine-character form a record stores: three digits, a point and
+// five digits, whose eight digits are the frequency in units of 10 Hz.
+// Anything else ("145.5", "1.4550000") would be stored as another frequency.
+bool isStorableFrequency(const std::string& text);
 
 // A cell or setting that has no record encoding. Raised before anything is
 // built, so a malformed record never reaches a radio.
