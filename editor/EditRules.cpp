@@ -2,8 +2,6 @@
 
 #include "Errors.h"
 
-#include <cctype>
-
 namespace zk::edit {
 
 KeyAction filterKey(std::size_t textLength, char32_t typed)
@@ -58,16 +56,6 @@ std::string normaliseFrequency(const std::string& typed)
     if (text.size() < kFrequencyLength)
         text.append(kFrequencyLength - text.size(), '0');
     return text;
-}
-
-bool meetsStepRule(const std::string& frequencyText)
-{
-    // The digits without the point are the frequency in units of 10 Hz.
-    long long tensOfHertz = 0;
-    for (const char c : frequencyText)
-        if (std::isdigit(static_cast<unsigned char>(c)))
-            tensOfHertz = tensOfHertz * 10 + (c - '0');
-    return tensOfHertz % 625 == 0 || tensOfHertz % 500 == 0;
 }
 
 CommitDecision decideFrequencyCommit(const std::string& typed, const std::string& old, const std::string& other,

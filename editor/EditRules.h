@@ -16,6 +16,7 @@ inline constexpr char32_t kEnter = 13;
 // The frequency form the codec stores, shared with the model.
 using zk::isStorableFrequency;
 using zk::kFrequencyLength;
+using zk::meetsStepRule;
 
 enum class KeyAction {
     Pass,    // the character reaches the box
@@ -36,10 +37,6 @@ std::string filterInsertion(const std::string& before, const std::string& after,
 // Appends a missing point, then fills up with zeros to nine characters; a
 // lone point becomes empty and nine or more characters stay as they are.
 std::string normaliseFrequency(const std::string& typed);
-
-// A frequency text (with its point) is a multiple of 6.25 kHz or of 5 kHz.
-// Only called for storable texts.
-bool meetsStepRule(const std::string& frequencyText);
 
 enum class CommitKind {
     EmptyEntry,        // empty the cell (and the row's other cells if no frequency is left)

@@ -162,6 +162,16 @@ bool isStorableFrequency(const std::string& text)
     return true;
 }
 
+bool meetsStepRule(const std::string& frequencyText)
+{
+    // The digits without the point are the frequency in units of 10 Hz.
+    long long tensOfHertz = 0;
+    for (const char c : frequencyText)
+        if (std::isdigit(static_cast<unsigned char>(c)))
+            tensOfHertz = tensOfHertz * 10 + (c - '0');
+    return tensOfHertz % 625 == 0 || tensOfHertz % 500 == 0;
+}
+
 std::string toBinaryText(unsigned value, int digits)
 {
     std::string bits(static_cast<std::size_t>(digits), '0');

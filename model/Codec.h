@@ -24,6 +24,11 @@ inline constexpr std::size_t kFrequencyLength = 9;
 // Anything else ("145.5", "1.4550000") would be stored as another frequency.
 bool isStorableFrequency(const std::string& text);
 
+// A frequency text (with its point) is a multiple of 6.25 kHz or of 5 kHz:
+// the steps a channel's first frequency must keep. Only called for
+// storable texts.
+bool meetsStepRule(const std::string& frequencyText);
+
 // A cell or setting that has no record encoding. Raised before anything is
 // built, so a malformed record never reaches a radio.
 class EncodeError : public AppError {
