@@ -67,6 +67,7 @@ struct FrequencyUse {
     int channel; // 0 when the row's Location was refused
     Column column;
     long long value;
+    bool sameAsReceive = false; // a simplex TX: its RX says what is wrong
 };
 
 // One data row, its fields found through the header's column positions.
@@ -294,7 +295,7 @@ private:
         if (receive)
             uses_.push_back({row.line(), channel, ColRx, *receive});
         if (transmit && *transmit >= 0)
-            uses_.push_back({row.line(), channel, ColTx, *transmit});
+            uses_.push_back({row.line(), channel, ColTx, *transmit, transmit == receive && row[kDuplex].empty()});
         if (channel == 0 || row.hasProblems())
             return;
         auto& cells = plan_.channels[static_cast<std::size_t>(channel - 1)];
@@ -352,6 +353,10 @@ private:
     {
         plan_.band = chooseBand();
         for (const FrequencyUse& use : uses_) {
+            if (use.sameAsReceive) {
+                place(use);
+                continue;
+            }
             const char* name = use.column == ColRx ? "RX frequency " : "TX frequency ";
             const bool anyBand = std::any_of(bandTable().begin(), bandTable().end(),
                                              [&](const Band& band) { return inBand(band, use.value); });
@@ -367,19 +372,23 @@ private:
                                                    " MHz, the band of the other frequencies"});
                 continue;
             }
-            const std::string text = fixedPointText(use.value, 3, 5);
             // A channel's first frequency keeps the editor's channel steps.
-            if (use.column == ColRx && !meetsStepRule(text)) {
+            if (use.column == ColRx && !meetsStepRule(fixedPointText(use.value, 3, 5))) {
                 problems_.push_back({use.line, name + megahertz(use.value) + " is on neither a 5 kHz nor a 6.25 kHz step"});
                 continue;
             }
-            if (use.channel != 0)
-                plan_.channels[static_cast<std::size_t>(use.channel - 1)][use.column - 1] = text;
+            place(use);
         }
         // A refused frequency leaves a channel half filled; the plan is
         // thrown away then, so that does not matter.
         std::stable_sort(problems_.begin(), problems_.end(),
                          [](const Problem& a, const Problem& b) { return a.line < b.line; });
+    }
+
+    void place(const FrequencyUse& use)
+    {
+        if (use.channel != 0)
+            plan_.channels[static_cast<std::size_t>(use.channel - 1)][use.column - 1] = fixedPointText(use.value, 3, 5);
     }
 
     static std::string bandList()
