@@ -19,5 +19,7 @@ extern const Command kPortsCommand;
 extern const Command kReadCommand;
 extern const Command kWriteCommand;
 extern const Command kDoctorCommand;
+extern const Command kImportCommand;
+extern const Command kExportCommand;
 
 } // namespace zk::cli

@@ -3,12 +3,9 @@
 #include "Codec.h"
 #include "Commands.h"
 #include "Errors.h"
-#include "FileIo.h"
 #include "Output.h"
 
 #include <cctype>
-
-#include <unistd.h>
 
 namespace zk::cli {
 
@@ -25,37 +22,6 @@ constexpr const char* kUsage =
     "a link writes the file it leads to.\n";
 
 constexpr int kRecordCount = kChannels + 1;
-
-struct Options {
-    std::string input;
-    std::string output;
-};
-
-Options parseOptions(const Arguments& args)
-{
-    Options options;
-    bool haveInput = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "-o") {
-            if (i + 1 == args.size())
-                throw UsageError("option '-o' needs a file name");
-            options.output = args[++i];
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            throw UsageError("unknown option '" + arg + "'");
-        } else if (haveInput) {
-            throw UsageError("unexpected argument '" + arg + "'");
-        } else {
-            options.input = arg;
-            haveInput = true;
-        }
-    }
-    if (!haveInput)
-        throw UsageError("missing records file (or '-' for standard input)");
-    if (options.output.empty())
-        throw UsageError("missing '-o PLAN.bc'");
-    return options;
-}
 
 bool isRecord(const std::string& line)
 {
@@ -97,10 +63,8 @@ std::vector<std::string> parseRecords(const std::string& text)
 
 int runDecode(const Arguments& args)
 {
-    const Options options = parseOptions(args);
-    const std::string text = isStandardStream(options.input)
-                                 ? readBoundedStream(STDIN_FILENO, "standard input", kRecordsFileKind)
-                                 : readRegularFile(options.input, kRecordsFileKind);
+    const InputOutput options = inputAndOutput(args, "records file", "PLAN.bc");
+    const std::string text = readInput(options.input, kRecordsFileKind);
     const std::vector<std::string> records = parseRecords(text);
     // A fresh table: the channel numbers come from it, and a failed decode
     // stops before any file is written.

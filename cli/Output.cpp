@@ -9,6 +9,8 @@
 #include <cstring>
 #include <iostream>
 
+#include <unistd.h>
+
 namespace zk::cli {
 
 namespace {
@@ -33,14 +35,25 @@ void flushOutput()
 
 } // namespace
 
-void writePlan(const std::string& output, const ChannelTable& table)
+std::string readInput(const std::string& input, const FileKind& kind)
+{
+    return isStandardStream(input) ? readBoundedStream(STDIN_FILENO, "standard input", kind)
+                                   : readRegularFile(input, kind);
+}
+
+void writeOutput(const std::string& output, const std::string& bytes)
 {
     if (!isStandardStream(output)) {
-        saveChannelFile(output, table);
+        replaceFile(output, bytes);
         return;
     }
-    std::cout << writeChannelText(table);
+    std::cout << bytes;
     flushOutput();
+}
+
+void writePlan(const std::string& output, const ChannelTable& table)
+{
+    writeOutput(output, writeChannelText(table));
 }
 
 int finishOutput(int status)

@@ -1,6 +1,7 @@
 #pragma once
 // Where the commands' results go, and the last check that they got there.
 #include "ChannelTable.h"
+#include "FileIo.h"
 
 #include <string>
 
@@ -12,8 +13,14 @@ inline bool isStandardStream(const std::string& name)
     return name == "-";
 }
 
-// The channel plan into the file (replaced safely) or, for "-", onto
-// standard output.
+// Every byte of the file (readRegularFile) or, for "-", of standard input,
+// up to the kind's limit.
+std::string readInput(const std::string& input, const FileKind& kind);
+
+// The bytes into the file (replaced safely) or, for "-", onto standard
+// output.
+void writeOutput(const std::string& output, const std::string& bytes);
+// The channel plan's file text, written so.
 void writePlan(const std::string& output, const ChannelTable& table);
 
 // Flushes standard output. When what the command printed did not all get

@@ -14,6 +14,8 @@ const std::string& toolUsage()
         "  show PLAN.bc                   print a channel plan and its settings as a table\n"
         "  encode PLAN.bc                 print the plan as the radio's 17 memory records\n"
         "  decode RECORDS.txt -o PLAN.bc  make a channel plan of 17 memory records\n"
+        "  import FILE.csv -o PLAN.bc     make a channel plan of a CSV channel list\n"
+        "  export PLAN.bc -o FILE.csv     write a channel plan as a CSV channel list\n"
         "  ports                          list the computer's serial ports\n"
         "  read --port PATH -o PLAN.bc    read the radio's channel plan into PLAN.bc\n"
         "  write --port PATH PLAN.bc      write the channel plan PLAN.bc into the radio\n"
@@ -54,6 +56,32 @@ const std::string& singleOperand(const Arguments& args, const std::string& what)
     if (args.size() > 1)
         throw UsageError("unexpected argument '" + args[1] + "'");
     return args.front();
+}
+
+InputOutput inputAndOutput(const Arguments& args, const std::string& inputWhat, const std::string& outputName)
+{
+    InputOutput result;
+    bool haveInput = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "-o") {
+            if (i + 1 == args.size())
+                throw UsageError("option '-o' needs a file name");
+            result.output = args[++i];
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            throw UsageError("unknown option '" + arg + "'");
+        } else if (haveInput) {
+            throw UsageError("unexpected argument '" + arg + "'");
+        } else {
+            result.input = arg;
+            haveInput = true;
+        }
+    }
+    if (!haveInput)
+        throw UsageError("missing " + inputWhat + " (or '-' for standard input)");
+    if (result.output.empty())
+        throw UsageError("missing '-o " + outputName + "'");
+    return result;
 }
 
 } // namespace zk::cli

@@ -39,4 +39,13 @@ const std::string& optionValue(const Arguments& args, std::size_t& i, const std:
 // Exactly one operand, else a UsageError naming what is missing or extra.
 const std::string& singleOperand(const Arguments& args, const std::string& what);
 
+// The "INPUT -o OUTPUT" shape of the converting commands.
+struct InputOutput {
+    std::string input;
+    std::string output;
+};
+// inputWhat names the operand ("records file"), outputName the option's
+// value in messages ("PLAN.bc"). Throws a UsageError for anything else.
+InputOutput inputAndOutput(const Arguments& args, const std::string& inputWhat, const std::string& outputName);
+
 } // namespace zk::cli

@@ -1,0 +1,103 @@
+// import and export through the built zk-h41-cli, on real files and on
+// standard input and output.
+#include "ChannelFile.h"
+#include "CsvPlan.h"
+#include "RunProgram.h"
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+using namespace zk;
+using zk::test::ProgramResult;
+using zk::test::readBytes;
+using zk::test::TempFolder;
+using zk::test::writeBytes;
+
+namespace {
+
+ProgramResult cli(const std::vector<std::string>& args, const std::string& input = std::string())
+{
+    return zk::test::runProgram(ZK_CLI_PROGRAM, args, input);
+}
+
+const std::string kList = "Location,Name,Frequency,Duplex,Offset,Tone,cToneFreq,Mode,Power\r\n"
+                          "3,\"Club, north\",146.94,-,0.6,TSQL,100,NFM,1W\r\n"
+                          "16,Simplex,146.52,,,,,FM,High\r\n";
+
+ChannelTable listPlan()
+{
+    ChannelTable table;
+    const std::vector<std::string> row3{"146.94000", "146.34000", "100.0HZ", "100.0HZ", "Low", "Narrow"};
+    const std::vector<std::string> row16{"146.52000", "146.52000", "OFF", "OFF", "High", "Wide"};
+    for (int c = 1; c < kColumns; ++c) {
+        table.setCell(c, 3, row3[static_cast<std::size_t>(c - 1)]);
+        table.setCell(c, 16, row16[static_cast<std::size_t>(c - 1)]);
+    }
+    return table;
+}
+
+} // namespace
+
+TEST(CliCsv, ImportAndExportBetweenFilesAndStandardStreams)
+{
+    TempFolder folder;
+    const std::string csv = folder.file("list.csv");
+    const std::string plan = folder.file("plan.bc");
+    writeBytes(csv, kList);
+    ProgramResult r = cli({"import", csv, "-o", plan});
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.out + r.err, "");
+    EXPECT_EQ(readBytes(plan), writeChannelText(listPlan()));
+
+    const std::string exported = folder.file("out.csv");
+    r = cli({"export", plan, "-o", exported});
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(readBytes(exported), writeCsvPlan(listPlan()));
+
+    r = cli({"import", "-", "-o", "-"}, kList);
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.out, writeChannelText(listPlan()));
+    r = cli({"export", "-", "-o", "-"}, r.out);
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.out, readBytes(exported));
+}
+
+TEST(CliCsv, ARefusedImportWritesNothingAndListsTheLines)
+{
+    TempFolder folder;
+    const std::string csv = folder.file("list.csv");
+    const std::string plan = folder.file("plan.bc");
+    writeBytes(csv, kList + "4,,446.0,,,,,AM,\r\n5,,146.52,+,x,,,,\r\n");
+    writeBytes(plan, "old plan");
+    const ProgramResult r = cli({"import", csv, "-o", plan});
+    EXPECT_EQ(r.exitStatus, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "Cannot import \"" + csv + "\"; nothing was changed:\n"
+                     "line 4: Mode \"AM\" cannot be stored: FM (wide) or NFM (narrow) only\n"
+                     "line 4: RX frequency 446.00000 MHz is outside 136-174 MHz, the band of the other frequencies\n"
+                     "line 5: Offset \"x\" is not a frequency in MHz the radio can hold (10 Hz steps)\n");
+    EXPECT_EQ(readBytes(plan), "old plan");
+
+    const ProgramResult fromInput = cli({"import", "-", "-o", plan}, "Location,Frequency\n1,600\n");
+    EXPECT_EQ(fromInput.exitStatus, 1);
+    EXPECT_EQ(fromInput.err.rfind("Cannot import standard input; nothing was changed:\nline 2: ", 0), 0u)
+        << fromInput.err;
+}
+
+TEST(CliCsv, UsageAndHelp)
+{
+    const ProgramResult tool = cli({"--help"});
+    EXPECT_NE(tool.out.find("\n  import FILE.csv -o PLAN.bc "), std::string::npos) << tool.out;
+    EXPECT_NE(tool.out.find("\n  export PLAN.bc -o FILE.csv "), std::string::npos) << tool.out;
+    for (const std::string command : {"import", "export"}) {
+        const ProgramResult help = cli({command, "--help"});
+        EXPECT_EQ(help.exitStatus, 0);
+        EXPECT_EQ(help.out.rfind("Usage: zk-h41-cli " + command + " ", 0), 0u) << help.out;
+    }
+    const ProgramResult noOutput = cli({"import", "list.csv"});
+    EXPECT_EQ(noOutput.exitStatus, 2);
+    EXPECT_EQ(noOutput.err.rfind("zk-h41-cli: missing '-o PLAN.bc'\n\nUsage: zk-h41-cli import ", 0), 0u);
+    const ProgramResult noInput = cli({"export", "-o", "list.csv"});
+    EXPECT_EQ(noInput.exitStatus, 2);
+    EXPECT_EQ(noInput.err.rfind("zk-h41-cli: missing channel file (or '-' for standard input)\n\n", 0), 0u);
+}
