@@ -191,6 +191,9 @@ private:
     // when the command may go on. commitFirst: an open edit is part of the plan.
     bool settleUnsavedChanges(bool commitFirst = true);
     bool saveTo(const std::string& chosen);
+    // chosen is what a save dialog returned and path that name with its
+    // extension added: true when path may be written.
+    bool mayReplaceCompleted(const std::string& chosen, const std::string& path);
     bool runSave();
     void discardOpenEditors();
     void planChanged();
@@ -214,6 +217,10 @@ private:
     // Printing.
     void printClick();
     void exportPdfClick();
+
+    // CSV channel lists (f2Csv.cpp).
+    void importCsvClick();
+    void exportCsvClick();
 
     zk::UserMessages& messages_;
     zk::FileDialogs& dialogs_;

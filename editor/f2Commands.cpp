@@ -109,16 +109,21 @@ void TForm2::openPlanFile(const std::string& path, bool ask)
     remember(path);
 }
 
+bool TForm2::mayReplaceCompleted(const std::string& chosen, const std::string& path)
+{
+    // The dialog asked about the name it returned; the completed name is
+    // another file, so ask about that one too before replacing it.
+    if (path == chosen || !std::filesystem::exists(path))
+        return true;
+    const std::string name = std::filesystem::path(path).filename().string();
+    return messages_.confirm(name + " already exists. Do you want to replace it?");
+}
+
 bool TForm2::saveTo(const std::string& chosen)
 {
     const std::string path = zk::channelFileName(chosen);
-    // The dialog asked about the name it returned; the completed name is
-    // another file, so ask about that one too before replacing it.
-    if (path != chosen && std::filesystem::exists(path)) {
-        const std::string name = std::filesystem::path(path).filename().string();
-        if (!messages_.confirm(name + " already exists. Do you want to replace it?"))
-            return false;
-    }
+    if (!mayReplaceCompleted(chosen, path))
+        return false;
     zk::saveChannelFile(path, table_);
     history_.markSaved();
     planChanged();

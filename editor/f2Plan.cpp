@@ -63,6 +63,10 @@ void TForm2::buildPlanMenus()
     file->addAction(command("Print", QStringLiteral("Print..."), QKeySequence::Print, &TForm2::printClick));
     file->addAction(command("ExportPdf", QStringLiteral("Export PDF..."), QKeySequence::UnknownKey,
                             &TForm2::exportPdfClick));
+    file->addAction(command("ImportCsv", QStringLiteral("Import CSV..."), QKeySequence::UnknownKey,
+                            &TForm2::importCsvClick));
+    file->addAction(command("ExportCsv", QStringLiteral("Export CSV..."), QKeySequence::UnknownKey,
+                            &TForm2::exportCsvClick));
 
     edit->addSeparator();
     QAction* undo = command("Undo", QStringLiteral("Undo"), QKeySequence::Undo, &TForm2::undoClick);

@@ -106,7 +106,8 @@ TEST_F(StartupTest, MenuCaptions)
               QStringList({"N6=Read", "N7=Write", "N8=-------", "N9=VHF:136-174", "N10=VHF:220-260",
                            "N11=UHF:340-390", "N16=UHF:400-490", "N17=UHF:440-520"}));
     EXPECT_EQ(captions("MenuFile").mid(4), QStringList({"=", "=Recent Files", "Print=Print...",
-                                                         "ExportPdf=Export PDF..."}));
+                                                         "ExportPdf=Export PDF...", "ImportCsv=Import CSV...",
+                                                         "ExportCsv=Export CSV..."}));
     EXPECT_EQ(captions("MenuEdit").mid(8), QStringList({"=", "Undo=Undo", "Redo=Redo", "=", "Cut=Cut", "Copy=Copy",
                                                          "Paste=Paste", "Delete=Delete"}));
         EXPECT_EQ(captions("MenuHelp"),

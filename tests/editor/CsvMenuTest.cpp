@@ -1,0 +1,84 @@
+// Import CSV and Export CSV from the File menu, with the dialog and message
+// seams answering.
+#include "CsvPlan.h"
+#include "EditorHarness.h"
+
+#include <QTemporaryDir>
+
+#include <fstream>
+#include <iterator>
+
+namespace zk::test {
+namespace {
+
+class CsvMenuTest : public EditorTest {
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        window->setWindowTitle(QStringLiteral("ZK-H41"));
+    }
+    std::string path(const char* name) const { return dir.filePath(QString::fromLatin1(name)).toStdString(); }
+    void write(const char* name, const std::string& bytes) const
+    {
+        std::ofstream(path(name), std::ios::binary) << bytes;
+    }
+    std::string read(const char* name) const
+    {
+        std::ifstream in(path(name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(CsvMenuTest, ImportReplacesTheChannelsAsOneUndoStepAndExportWritesThem)
+{
+    enterFrequency(1, 1, "145");
+    write("list.csv", "Location,Frequency,Duplex,Offset,Tone,DtcsCode,DtcsPolarity\n"
+                      "2,446.1,,,DTCS,754,RN\n"
+                      "3,446.0,+,5,,,\n"
+                      "5,445.0,off,,,,\n");
+    write("bad.csv", "Location,Frequency\n2,446.1\n3,446.2\n4,146.52\n");
+
+    // A refused list: the error names the line, the plan stays as it was.
+    dialogs.answers = {path("bad.csv")};
+    clickMenuItem("MenuFile", "ImportCsv");
+    ASSERT_EQ(messages.errors().size(), 1u);
+    EXPECT_NE(messages.errors()[0].find("\nline 4: RX frequency 146.52000 MHz is outside 400-490 MHz"),
+              std::string::npos)
+        << messages.errors()[0];
+    EXPECT_EQ(cell(1, 1), "145.00000");
+
+    messages.clear();
+    dialogs.answers = {path("list.csv")};
+    clickMenuItem("MenuFile", "ImportCsv");
+    EXPECT_EQ(dialogs.requests.back().title, "Import CSV");
+    EXPECT_EQ(dialogs.requests.back().filter, "*.csv");
+    EXPECT_EQ(messages.saveQuestions(),
+              std::vector<std::string>{"The channel plan has unsaved changes. Do you want to save them?"});
+    EXPECT_TRUE(messages.errors().empty());
+    EXPECT_EQ(shown(1, 1), "");
+    EXPECT_EQ(shown(1, 2), "446.10000");
+    EXPECT_EQ(shown(3, 2), "D754N");
+    EXPECT_EQ(shown(4, 2), "D754I");
+    EXPECT_EQ(shown(2, 3), "451.00000");
+    EXPECT_EQ(shown(2, 5), "");
+    EXPECT_EQ(window->table().band(), 4);
+    EXPECT_TRUE(window->isWindowModified());
+
+    // Export: the extension is added, and the file is the plan's CSV text.
+    dialogs.answers = {path("out")};
+    clickMenuItem("MenuFile", "ExportCsv");
+    EXPECT_EQ(dialogs.requests.back().title, "Export CSV");
+    EXPECT_EQ(messages.notices(), std::vector<std::string>{"Export success!"});
+    EXPECT_EQ(read("out.csv"), writeCsvPlan(window->table()));
+
+    action("Undo")->trigger();
+    EXPECT_EQ(shown(1, 1), "145.00000");
+    EXPECT_EQ(shown(1, 2), "");
+    EXPECT_EQ(window->table().band(), 1);
+}
+
+} // namespace
+} // namespace zk::test
