@@ -7,6 +7,7 @@
 #include "VisibleText.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace zk {
 
@@ -30,7 +31,7 @@ public:
     void set(const char* column, const std::string& value)
     {
         const auto& header = csvHeader();
-        fields_[static_cast<std::size_t>(std::find(header.begin(), header.end(), column) - header.begin())] = value;
+        fields_.at(static_cast<std::size_t>(std::find(header.begin(), header.end(), column) - header.begin())) = value;
     }
     const std::vector<std::string>& fields() const { return fields_; }
 
@@ -53,16 +54,16 @@ const char* crossName(const ToneSide& side)
 
 void setTones(CsvRow& row, const ToneSide& transmit, const ToneSide& receive)
 {
-    const bool sameKind = transmit.kind == receive.kind && transmit.value == receive.value;
+    const bool sameTone = transmit.kind == receive.kind && transmit.value == receive.value;
     if (transmit.kind == ToneSide::None && receive.kind == ToneSide::None)
         return;
     if (transmit.kind == ToneSide::Ctcss && receive.kind == ToneSide::None) {
         row.set(kTone, "Tone");
         row.set(kRToneFreq, transmit.value);
-    } else if (transmit.kind == ToneSide::Ctcss && sameKind) {
+    } else if (transmit.kind == ToneSide::Ctcss && sameTone) {
         row.set(kTone, "TSQL");
         row.set(kCToneFreq, transmit.value);
-    } else if (transmit.kind == ToneSide::Dcs && sameKind) {
+    } else if (transmit.kind == ToneSide::Dcs && sameTone) {
         row.set(kTone, "DTCS");
         row.set(kDtcsCode, transmit.value);
         row.set(kDtcsPolarity, std::string{transmit.polarity, receive.polarity});
@@ -153,7 +154,7 @@ std::optional<CsvRow> channelRow(const ChannelTable& table, int channel, std::ve
     row.set(kDtcsPolarity, "NN");
     row.set(kRxDtcsCode, "023");
     row.set(kCrossMode, "Tone->Tone");
-    row.set("TStep", "5.00");
+    row.set(kTStep, "5.00");
     row.set(kOffset, megahertzField(0));
     setFrequencies(row, *receive, transmit);
     setTones(row, transmitTone, receiveTone);
@@ -167,8 +168,9 @@ std::optional<CsvRow> channelRow(const ChannelTable& table, int channel, std::ve
 const std::vector<std::string>& csvHeader()
 {
     static const std::vector<std::string> header{
-        kLocation, "Name",   kFrequency, kDuplex, kOffset,   kTone,      kRToneFreq, kCToneFreq, kDtcsCode,  kDtcsPolarity,
-        kRxDtcsCode, kCrossMode, kMode, "TStep", "Skip", kPower, "Comment", "URCALL", "RPT1CALL", "RPT2CALL", "DVCODE"};
+        kLocation,   kName,      kFrequency, kDuplex, kOffset, kTone,  kRToneFreq, kCToneFreq, kDtcsCode, kDtcsPolarity,
+        kRxDtcsCode, kCrossMode, kMode,      kTStep,  "Skip",  kPower, "Comment",  "URCALL",   "RPT1CALL", "RPT2CALL",
+        "DVCODE"};
     return header;
 }
 

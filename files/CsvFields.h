@@ -8,6 +8,7 @@
 namespace zk::csv {
 
 inline constexpr const char* kLocation = "Location";
+inline constexpr const char* kName = "Name";
 inline constexpr const char* kFrequency = "Frequency";
 inline constexpr const char* kDuplex = "Duplex";
 inline constexpr const char* kOffset = "Offset";
@@ -19,6 +20,7 @@ inline constexpr const char* kDtcsPolarity = "DtcsPolarity";
 inline constexpr const char* kRxDtcsCode = "RxDtcsCode";
 inline constexpr const char* kCrossMode = "CrossMode";
 inline constexpr const char* kMode = "Mode";
+inline constexpr const char* kTStep = "TStep";
 inline constexpr const char* kPower = "Power";
 
 // Decimal numbers are counted in hundred-thousandths: for MHz that is 10 Hz,

@@ -88,6 +88,11 @@ public:
     }
 
     void report(const std::string& text) { problems_.push_back({record_.line, text}); }
+    // 'Column "value" why', the value as the row holds it.
+    void refuse(const char* column, const std::string& why)
+    {
+        report(column + (" " + quoted((*this)[column]) + " ") + why);
+    }
     int line() const { return record_.line; }
     bool hasProblems() const { return problemsAtStart_ != problems_.size(); }
 
@@ -100,25 +105,28 @@ private:
 
 std::optional<long long> frequencyField(Row& row, const char* column)
 {
-    const std::string text = row[column];
-    const auto value = parseFixedPoint(text);
+    const auto value = parseFixedPoint(row[column]);
     if (!value)
-        row.report(std::string(column) + " " + quoted(text) + " is not a frequency in MHz the radio can hold (10 Hz steps)");
+        row.refuse(column, "is not a frequency in MHz the radio can hold (10 Hz steps)");
     return value;
+}
+
+bool isRadioTone(const ToneSide& side)
+{
+    const auto& list = toneList();
+    return std::find(list.begin(), list.end(), toneCell(side)) != list.end();
 }
 
 std::optional<ToneSide> ctcssField(Row& row, const char* column)
 {
-    const std::string text = row[column];
     // 88.5, 88.50 and 88.5000 are one tone; the list holds one decimal.
-    const auto value = parseFixedPoint(text);
+    const auto value = parseFixedPoint(row[column]);
     if (value && *value % (kFixedPointOne / 10) == 0) {
         const ToneSide side{ToneSide::Ctcss, fixedPointText(*value, 1, 1), 'N'};
-        const auto& list = toneList();
-        if (std::find(list.begin(), list.end(), toneCell(side)) != list.end())
+        if (isRadioTone(side))
             return side;
     }
-    row.report(std::string(column) + " " + quoted(text) + " is not one of the radio's CTCSS tones");
+    row.refuse(column, "is not one of the radio's CTCSS tones");
     return std::nullopt;
 }
 
@@ -127,11 +135,10 @@ std::optional<ToneSide> dcsField(Row& row, const char* column, char polarity)
     const std::string text = row[column];
     if (isDigits(text) && text.size() <= 3) {
         const ToneSide side{ToneSide::Dcs, std::string(3 - text.size(), '0') + text, polarity};
-        const auto& list = toneList();
-        if (std::find(list.begin(), list.end(), toneCell(side)) != list.end())
+        if (isRadioTone(side))
             return side;
     }
-    row.report(std::string(column) + " " + quoted(text) + " is not one of the radio's DCS codes");
+    row.refuse(column, "is not one of the radio's DCS codes");
     return std::nullopt;
 }
 
@@ -145,7 +152,7 @@ std::string polarities(Row& row)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (text.size() == 2 && (text[0] == 'N' || text[0] == 'R') && (text[1] == 'N' || text[1] == 'R'))
         return text;
-    row.report(std::string(kDtcsPolarity) + " " + quoted(row[kDtcsPolarity]) + " is not two letters N or R");
+    row.refuse(kDtcsPolarity, "is not two letters N or R");
     return "NN";
 }
 
@@ -187,8 +194,8 @@ Tones tonesOf(Row& row)
     } else if (mode == "cross") {
         const std::string cross = row[kCrossMode];
         if (std::find(crossModes.begin(), crossModes.end(), cross) == crossModes.end()) {
-            row.report(std::string(kCrossMode) + " " + quoted(cross) +
-                       " is none of: Tone->Tone, Tone->DTCS, DTCS->Tone, DTCS->DTCS, ->Tone, ->DTCS, DTCS->, Tone->");
+            row.refuse(kCrossMode,
+                       "is none of: Tone->Tone, Tone->DTCS, DTCS->Tone, DTCS->DTCS, ->Tone, ->DTCS, DTCS->, Tone->");
             return tones;
         }
         const auto arrow = cross.find("->");
@@ -196,7 +203,7 @@ Tones tonesOf(Row& row)
         tones.transmit = crossSide(row, cross.substr(0, arrow), kRToneFreq, kDtcsCode, polarity[0]);
         tones.receive = crossSide(row, cross.substr(arrow + 2), kCToneFreq, kRxDtcsCode, polarity[1]);
     } else {
-        row.report(std::string(kTone) + " " + quoted(row[kTone]) + " is none of: empty, Tone, TSQL, DTCS, Cross");
+        row.refuse(kTone, "is none of: empty, Tone, TSQL, DTCS, Cross");
     }
     return tones;
 }
@@ -214,7 +221,7 @@ std::string powerOf(Row& row)
         number = trimmed(number.substr(0, number.size() - 1));
     if (const auto watts = parseFixedPoint(number))
         return static_cast<double>(*watts) / kFixedPointOne >= kHighPowerWatts ? "High" : "Low";
-    row.report(std::string(kPower) + " " + quoted(row[kPower]) + " is neither High, Low nor a wattage");
+    row.refuse(kPower, "is neither High, Low nor a wattage");
     return std::string();
 }
 
@@ -225,7 +232,7 @@ std::string bandwidthOf(Row& row)
         return "Wide";
     if (mode == "nfm")
         return "Narrow";
-    row.report(std::string(kMode) + " " + quoted(row[kMode]) + " cannot be stored: FM (wide) or NFM (narrow) only");
+    row.refuse(kMode, "cannot be stored: FM (wide) or NFM (narrow) only");
     return std::string();
 }
 
@@ -237,8 +244,7 @@ int channelOf(Row& row)
         if (channel >= 1 && channel <= kChannels)
             return channel;
     }
-    row.report(std::string(kLocation) + " " + quoted(text) + " is not a channel number from 1 to " +
-               std::to_string(kChannels));
+    row.refuse(kLocation, "is not a channel number from 1 to " + std::to_string(kChannels));
     return 0;
 }
 
@@ -258,7 +264,8 @@ public:
         return plan_;
     }
 
-    std::vector<Problem> problems_;
+    // Sorted by line once run() is done.
+    const std::vector<Problem>& problems() const { return problems_; }
 
 private:
     bool readHeader(const CsvRecord& header)
@@ -316,7 +323,7 @@ private:
         if (duplex == "split")
             return frequencyField(row, kOffset);
         if (duplex != "+" && duplex != "-") {
-            row.report(std::string(kDuplex) + " " + quoted(row[kDuplex]) + " is none of: empty, +, -, split, off");
+            row.refuse(kDuplex, "is none of: empty, +, -, split, off");
             return std::nullopt;
         }
         const std::optional<long long> offset = frequencyField(row, kOffset);
@@ -374,7 +381,8 @@ private:
             }
             // A channel's first frequency keeps the editor's channel steps.
             if (use.column == ColRx && !meetsStepRule(fixedPointText(use.value, 3, 5))) {
-                problems_.push_back({use.line, name + megahertz(use.value) + " is on neither a 5 kHz nor a 6.25 kHz step"});
+                problems_.push_back(
+                    {use.line, name + megahertz(use.value) + " is on neither a 5 kHz nor a 6.25 kHz step"});
                 continue;
             }
             place(use);
@@ -402,10 +410,11 @@ private:
     std::map<std::string, std::size_t> columns_;
     std::array<int, kChannels> lineOfChannel_{};
     std::vector<FrequencyUse> uses_;
+    std::vector<Problem> problems_;
     CsvPlan plan_;
 };
 
-[[noreturn]] void refuse(const std::string& source, const std::vector<Problem>& problems)
+[[noreturn]] void refuseImport(const std::string& source, const std::vector<Problem>& problems)
 {
     std::string text = "Cannot import " + source + "; nothing was changed:";
     for (std::size_t i = 0; i < problems.size() && i < kProblemsShown; ++i)
@@ -428,8 +437,8 @@ CsvPlan readCsvPlan(std::string_view text, const std::string& source)
     }
     Importer importer;
     CsvPlan plan = importer.run(records);
-    if (!importer.problems_.empty())
-        refuse(source, importer.problems_);
+    if (!importer.problems().empty())
+        refuseImport(source, importer.problems());
     return plan;
 }
 

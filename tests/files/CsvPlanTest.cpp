@@ -150,6 +150,14 @@ TEST(CsvImport, ARefusedImportChangesNothingAndNamesEveryProblemWithItsLine)
     EXPECT_EQ(errorOf([&] { readCsvPlan("Name,Freq\nx,1\n", "y.csv"); }),
               "Cannot import y.csv; nothing was changed:\nline 1: there is no column \"Location\"\n"
               "line 1: there is no column \"Frequency\"");
+    std::string many = "Location,Frequency\n";
+    for (int i = 0; i < 25; ++i)
+        many += "0,146.52\n";
+    const std::string manyError = errorOf([&] { readCsvPlan(many, "y.csv"); });
+    EXPECT_EQ(std::count(manyError.begin(), manyError.end(), '\n'), 21) << manyError;
+    EXPECT_NE(manyError.find("\nline 21: Location \"0\" is not a channel number from 1 to 16\n... and 5 more problems"),
+              std::string::npos)
+        << manyError;
     EXPECT_EQ(errorOf([&] { readCsvPlan("\n\n", "y.csv"); }),
               "Cannot import y.csv; nothing was changed:\nline 1: there is no header row");
     EXPECT_EQ(errorOf([&] { readCsvPlan("Location,Frequency\n1,600\n", "y.csv"); }),
@@ -223,5 +231,6 @@ TEST(CsvFiles, ReadLikeTheOtherFilesAndRefuseWhatACsvCannotCarry)
     table.setCell(ColTx, 3, "");
     table.setCell(ColRx, 5, "");
     exportCsvFile(path, table);
-    EXPECT_EQ(readBytes(path), kHeader + "\r\n1,,145.000000,off,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,,5.00,,,,,,,\r\n");
+    EXPECT_EQ(readBytes(path),
+              kHeader + "\r\n1,,145.000000,off,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,,5.00,,,,,,,\r\n");
 }
