@@ -24,7 +24,7 @@ const std::vector<std::string>& csvHeader();
 // empty for a channel the text does not name) and the band every frequency
 // lies in (0 when there are no channels: the band stays as it is).
 struct CsvPlan {
-    std::array<std::array<std::string, kColumns - 1>, kChannels> channels{};
+    std::array<std::array<std::string, kColumns - 1>, kChannels> channels;
     int band = 0;
 };
 
