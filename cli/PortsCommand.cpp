@@ -2,6 +2,7 @@
 #include "Commands.h"
 #include "SerialPortList.h"
 
+#include <cstdlib>
 #include <iostream>
 
 namespace zk::cli {
@@ -17,12 +18,21 @@ constexpr const char* kUsage =
     "When there is none, nothing is printed and \"No serial port found.\" goes\n"
     "to standard error; the exit status is 0 either way.\n";
 
+// The tests list a prepared tree instead of the machine's own; nothing is
+// opened here, so another root can only change what is listed.
+std::string rootFromEnvironment(const char* name, const char* system)
+{
+    const char* root = std::getenv(name);
+    return root && *root ? root : system;
+}
+
 int runPorts(const Arguments& args)
 {
     refuseOptions(args);
     if (!args.empty())
         throw UsageError("unexpected argument '" + args.front() + "'");
-    const std::vector<std::string> ports = enumerateSerialPorts();
+    const std::vector<std::string> ports = enumerateSerialPorts(rootFromEnvironment("ZK_H41_SYS_ROOT", "/sys"),
+                                                                rootFromEnvironment("ZK_H41_DEV_ROOT", "/dev"));
     if (ports.empty())
         std::cerr << "No serial port found.\n";
     for (const std::string& port : ports)

@@ -1,7 +1,7 @@
 // Runs the built zk-h41-cli on real files in a temporary folder.
 #include "ChannelFile.h"
+#include "FakeSystem.h"
 #include "RunProgram.h"
-#include "SerialPortList.h"
 #include "TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <filesystem>
 
 using namespace zk;
+using zk::test::FakeSystem;
 using zk::test::ProgramResult;
 using zk::test::readBytes;
 using zk::test::TempFolder;
@@ -115,15 +116,38 @@ TEST(CliUsage, WrongUsageExitsWithTwo)
     expectUsageFailure(cli({"write", "--port", "/dev/ttyS0", "-o", "a.bc"}), "unknown option '-o'");
 }
 
-TEST(CliPorts, ListsTheSerialPortsTheSystemReports)
+TEST(CliPorts, ListsTheSerialPortsOfThePreparedSystem)
 {
-    const ProgramResult r = cli({"ports"});
+    FakeSystem system;
+    // A tty as sysfs shows it, and its node in /dev.
+    auto tty = [&](const std::string& name, const char* uartType = nullptr, bool device = true) {
+        std::filesystem::create_directories(system.path("sys/class/tty/" + name));
+        if (device)
+            std::filesystem::create_directories(system.path("sys/class/tty/" + name + "/device"));
+        if (uartType)
+            system.write("sys/class/tty/" + name + "/type", std::string(uartType) + "\n");
+        system.write("dev/" + name, "");
+    };
+    const std::vector<std::string> environment{"ZK_H41_SYS_ROOT=" + system.view.sysRoot,
+                                               "ZK_H41_DEV_ROOT=" + system.view.devRoot};
+    const ProgramResult none = zk::test::runProgram(ZK_CLI_PROGRAM, {"ports"}, {}, {}, environment);
+    EXPECT_EQ(none.exitStatus, 0);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(none.err, "No serial port found.\n");
+
+    tty("ttyS0", "4");  // the console
+    system.consoles("ttyS0");
+    tty("ttyS1", "4");
+    tty("ttyS2", "0");  // a UART slot with nothing in it
+    tty("tty1", nullptr, false);
+    tty("ttyUSB2");
+    tty("ttyUSB10");
+    tty("ttyACM0");
+    const ProgramResult r = zk::test::runProgram(ZK_CLI_PROGRAM, {"ports"}, {}, {}, environment);
     EXPECT_EQ(r.exitStatus, 0);
-    std::string expected;
-    for (const std::string& port : enumerateSerialPorts())
-        expected += port + "\n";
-    EXPECT_EQ(r.out, expected);
-    EXPECT_EQ(r.err, expected.empty() ? "No serial port found.\n" : "");
+    EXPECT_EQ(r.out,
+              linesOf({system.dev("ttyACM0"), system.dev("ttyS1"), system.dev("ttyUSB10"), system.dev("ttyUSB2")}));
+    EXPECT_EQ(r.err, "");
 }
 
 TEST(CliWrite, APlanThatCannotBeLoadedIsReportedBeforeThePortIsOpened)

@@ -25,7 +25,7 @@ void makePipe(int fds[2])
 } // namespace
 
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args, const std::string& input,
-                         const std::function<void(pid_t)>& started)
+                         const std::function<void(pid_t)>& started, const std::vector<std::string>& environment)
 {
     int in[2], out[2], err[2];
     makePipe(in);
@@ -44,9 +44,17 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
     for (auto& arg : argvText)
         argv.push_back(arg.data());
     argv.push_back(nullptr);
+    // The added entries come first, so they win over inherited ones.
+    std::vector<std::string> envText(environment);
+    std::vector<char*> envp;
+    for (auto& entry : envText)
+        envp.push_back(entry.data());
+    for (char** entry = environ; *entry; ++entry)
+        envp.push_back(*entry);
+    envp.push_back(nullptr);
 
     pid_t pid = 0;
-    const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    const int spawned = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     ::close(in[0]);
     ::close(out[1]);

@@ -17,8 +17,10 @@ struct ProgramResult {
 
 // `started`, when given, is called with the child's process id as soon as it
 // runs, so a test can send it a signal meanwhile from another thread.
+// `environment` ("NAME=value") is added to the child's environment.
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args,
                          const std::string& input = std::string(),
-                         const std::function<void(pid_t)>& started = {});
+                         const std::function<void(pid_t)>& started = {},
+                         const std::vector<std::string>& environment = {});
 
 } // namespace zk::test

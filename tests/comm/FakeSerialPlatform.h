@@ -17,6 +17,9 @@ public:
     std::atomic<int> failThreadStart{0};
     std::atomic<int> threadStartsBeforeFailure{0};
     std::atomic<int> failWrite{0};
+    // Bytes the driver takes per write call, as one with a small buffer or
+    // with write time-outs would (0 = as many as the real one takes).
+    std::atomic<size_t> writeChunk{0};
     // Scripted driver counters and modem lines, reported instead of the
     // device's (which a pseudo-terminal does not have).
     std::atomic<bool> scriptLineState{false};
@@ -30,6 +33,7 @@ public:
     std::atomic<int> openEvents{0};
     std::atomic<int> openPorts{0};
     std::atomic<long> bytesRead{0};
+    std::atomic<int> writeCalls{0};
     std::atomic<int> lastRaised{0};  // TIOCM_ bits of the last modem-line write
     std::atomic<int> lastLowered{0};
 
@@ -132,9 +136,11 @@ public:
     }
     ssize_t write(int fd, const void* buffer, size_t size) override
     {
+        ++writeCalls;
         if (const int err = failWrite)
             return -err;
-        return real().write(fd, buffer, size);
+        const size_t chunk = writeChunk;
+        return real().write(fd, buffer, chunk != 0 && chunk < size ? chunk : size);
     }
     int startThread(std::thread& thread, std::function<void()> body) override
     {

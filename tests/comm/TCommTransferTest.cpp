@@ -136,6 +136,23 @@ TEST_F(TCommOnPty, SendDataKeepsCallOrderAndReportsTheEmptyQueue)
     EXPECT_EQ(std::vector<uint8_t>(seen.begin() + 10, seen.end()), expectedBlock);
 }
 
+TEST_F(TCommOnPty, ShortWritesAreContinuedUntilEveryBlockIsOut)
+{
+    // A pseudo-terminal takes a command block whole; this driver takes five
+    // bytes a call, so each block needs many writes.
+    fake.writeChunk = 5;
+    const auto first = pattern(68, 1);
+    const auto second = pattern(301, 2);
+    const int callsBefore = fake.writeCalls;
+    ASSERT_TRUE(comm.SendData(first.data(), static_cast<uint16_t>(first.size())));
+    ASSERT_TRUE(comm.SendData(second.data(), static_cast<uint16_t>(second.size())));
+    auto expected = first;
+    expected.insert(expected.end(), second.begin(), second.end());
+    EXPECT_EQ(pty.read(expected.size()), expected);
+    EXPECT_GE(fake.writeCalls - callsBefore, static_cast<int>(expected.size() / 5));
+    EXPECT_EQ(log.count('H'), 0);
+}
+
 TEST_F(TCommOnPty, CloseWithBlocksQueuedDropsTheRest)
 {
     // Nobody reads the far end, so the terminal's buffer fills and the

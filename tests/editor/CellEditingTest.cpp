@@ -34,10 +34,18 @@ TEST_F(CellEditingTest, FirstFrequencyOfAnEmptyRowBringsTheChannelDefaults)
 TEST_F(CellEditingTest, BoxSitsOverItsCell)
 {
     QLineEdit* t2 = openBox(2, 6);
-    const QRect rect = cellRect(2, 6);
-    const QPoint gridTopLeft = grid()->mapTo(window.get(), QPoint(0, 0));
-    EXPECT_EQ(t2->geometry(), QRect(gridTopLeft.x() + rect.left(), gridTopLeft.y() + rect.top(), rect.width() + 2, 25));
     EXPECT_EQ(t2->parentWidget(), window.get());
+    // What the window shows on top at a point of a cell, as a user sees it.
+    auto onTop = [&](int column, int row, QPoint (QRect::*point)() const) {
+        const QRect rect = cellRect(column, row);
+        return window->childAt(grid()->viewport()->mapTo(window.get(), (rect.*point)()));
+    };
+    auto isBox = [&](QWidget* widget) { return widget == t2 || t2->isAncestorOf(widget); };
+    for (auto point : {&QRect::topLeft, &QRect::topRight, &QRect::bottomLeft, &QRect::bottomRight, &QRect::center})
+        EXPECT_TRUE(isBox(onTop(2, 6, point))) << "the box covers its cell";
+    const int neighbours[][2] = {{1, 6}, {3, 6}, {2, 5}, {2, 7}};
+    for (const auto& n : neighbours)
+        EXPECT_EQ(onTop(n[0], n[1], &QRect::center), grid()->viewport()) << n[0] << "," << n[1] << " stays in view";
 }
 
 TEST_F(CellEditingTest, SecondFrequencySkipsTheStepRule)

@@ -39,9 +39,13 @@ namespace zk::test {
 
 class EditorTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { openWindow(noSerialPorts()); }
+
+    // A fresh window in place of the one there, with these ports to choose from.
+    void openWindow(const PortSources& ports)
     {
-        window = std::make_unique<TForm2>(messages, dialogs, nullptr, noSerialPorts());
+        window.reset();
+        window = std::make_unique<TForm2>(messages, dialogs, nullptr, ports);
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

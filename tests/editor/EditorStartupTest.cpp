@@ -1,6 +1,7 @@
 // The main window after its creation step, its make-up, and the commands
 // that other windows carry out.
 #include "EditorHarness.h"
+#include "VirtualRadio.h"
 
 #include <QStatusBar>
 
@@ -205,11 +206,29 @@ TEST_F(StartupTest, ListsFollowTheTableWithoutRunningThePickHandling)
     EXPECT_EQ(window->portStatusText(), "No Port!") << "a programmatic change is not a pick";
 }
 
-TEST_F(StartupTest, PortStatusTextCanBeSetByThePortChoice)
+TEST_F(StartupTest, PickingAPortOpensItAndTheStatusSaysWhich)
 {
-    window->setPortStatusText("Serial Port:COM1");
-    EXPECT_EQ(window->portStatusText(), "Serial Port:COM1");
-    EXPECT_EQ(child<QLabel>("StatusPanel1")->text(), "Serial Port:COM1");
+    VirtualRadio first(VirtualRadioOptions{9600, false, {}, {}});
+    VirtualRadio second(VirtualRadioOptions{9600, false, {}, {}});
+    first.start();
+    second.start();
+    const std::string missing = "/nonexistent/ttyUSB9";
+    openWindow(noSerialPorts({first.path(), second.path(), missing}));
+    QComboBox* ports = list("ComboBox1");
+    ASSERT_EQ(ports->count(), 3);
+    const QString opened = ports->currentText();
+    const std::string other = opened.toStdString() == first.path() ? second.path() : first.path();
+    EXPECT_EQ(window->portStatusText(), "Serial Port:" + opened);
+
+    pickFromList(ports, ports->findText(QString::fromStdString(other)));
+    EXPECT_EQ(child<QLabel>("StatusPanel1")->text().toStdString(), "Serial Port:" + other);
+    EXPECT_EQ(window->Comm1.CommName(), other);
+    EXPECT_TRUE(window->Comm1.IsOpen());
+
+    pickFromList(ports, ports->findText(QString::fromStdString(missing)));
+    EXPECT_EQ(child<QLabel>("StatusPanel1")->text(), "Serial Port:The Port is Used");
+    EXPECT_FALSE(window->Comm1.IsOpen()) << "the port open before was closed first";
+    window.reset(); // before the radios' terminals go
 }
 
 } // namespace

@@ -210,6 +210,27 @@ TEST(FileSafety, AFullDiskLeavesTheOldFileWhole)
     EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{"linked.bc", "other-name.bc", "single.bc"}));
 }
 
+// Cut off after some of the new plan was written: a save that wrote into the
+// old file, even one that reserved the space first, would have spoilt it.
+TEST(FileSafety, ASaveCutOffMidWriteLeavesTheOldPlanWhole)
+{
+    TempFolder folder;
+    const std::string path = folder.file("plan.bc");
+    ChannelTable old;
+    for (int row = 1; row <= 16; ++row) {
+        old.setCell(ColRx, row, "145.50000");
+        old.setCell(ColTx, row, "145.50000");
+        old.setCell(ColDecode, row, "D023N");
+    }
+    saveChannelFile(path, old);
+    const std::string oldBytes = readBytes(path);
+    ASSERT_GT(oldBytes.size(), kPlan.size()) << "no room to reserve: the cut comes mid-write";
+    EXPECT_EQ(errorInChild([&] { saveChannelFile(path, ChannelTable()); }, false, 100),
+              createError(path, "File too large"));
+    EXPECT_EQ(readBytes(path), oldBytes);
+    EXPECT_EQ(namesIn(folder.path()), std::vector<std::string>{"plan.bc"});
+}
+
 TEST(FileSafety, ReadsStopAtTheLimitOfTheirKind)
 {
     TempFolder folder;

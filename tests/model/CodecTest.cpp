@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
+
 using namespace zk;
 
 namespace {
@@ -23,6 +26,22 @@ void setRow(ChannelTable& t, int row, const std::string& rx, const std::string& 
     t.setCell(ColEncode, row, enc);
     t.setCell(ColPower, row, power);
     t.setCell(ColBandwidth, row, width);
+}
+
+// The record field of a frequency text: its eight digits, least significant
+// pair first.
+std::string storedFrequency(const std::string& text)
+{
+    const std::string digits = text.substr(0, 3) + text.substr(4);
+    return digits.substr(6, 2) + digits.substr(4, 2) + digits.substr(2, 2) + digits.substr(0, 2);
+}
+
+// A tone word as a record stores it: low byte first.
+std::string storedWord(std::uint16_t word)
+{
+    char text[5];
+    std::snprintf(text, sizeof text, "%02X%02X", word & 0xFF, word >> 8);
+    return text;
 }
 
 } // namespace
@@ -174,6 +193,30 @@ TEST(Codec, BandInference)
     EXPECT_EQ(t.cell(ColRx, 1), "450.00000");
 }
 
+// A radio may hold a channel right on a band's edge; both edges belong to
+// the band, and one step beyond them does not.
+TEST(Codec, BandInferenceIncludesBothLimits)
+{
+    const struct {
+        const char* rx;
+        int band; // 0: no band, the current one stays
+    } cases[] = {
+        {"136.00000", 1}, {"174.00000", 1}, {"220.00000", 2}, {"260.00000", 2}, {"340.00000", 3},
+        {"390.00000", 3}, {"400.00000", 4}, {"490.00000", 4}, {"440.00000", 4}, {"520.00000", 5},
+        {"135.99999", 0}, {"174.00001", 0}, {"219.99999", 0}, {"260.00001", 0}, {"339.99999", 0},
+        {"390.00001", 0}, {"399.99999", 0}, {"490.00001", 5}, {"520.00001", 0},
+    };
+    for (const auto& c : cases) {
+        // Start from a band the frequency cannot give, so a miss shows.
+        const int start = c.band == 2 ? 3 : 2;
+        ChannelTable t;
+        t.setBand(start);
+        decodeChannelRecord(t, recordWithTones(storedFrequency(c.rx), "FFFF", "FFFF"), 1);
+        ASSERT_EQ(t.cell(ColRx, 1), c.rx);
+        EXPECT_EQ(t.band(), c.band == 0 ? start : c.band) << c.rx;
+    }
+}
+
 TEST(Codec, NonDecimalRxDigitFailsAfterWritingTheRxCell)
 {
     ChannelTable t;
@@ -247,14 +290,39 @@ TEST(Codec, SettingsRecord)
     }
 }
 
-TEST(Codec, EveryListToneRoundTrips)
+TEST(Codec, EveryListToneIsStoredAsItsOwnWordAndRoundTrips)
 {
-    for (const std::string& tone : toneList()) {
+    // Worked out apart from the list: a CTCSS tone is its frequency in tenths
+    // of a hertz; a DCS code is its octal value with 0x2000 for normal and
+    // 0xA000 for inverted polarity.
+    const std::uint16_t ctcss[] = {
+        0x029E, 0x02B5, 0x02CF, 0x02E8, 0x0302, 0x031D, 0x0339, 0x0356, 0x0375, 0x0393, 0x03B4, 0x03CE, 0x03E8,
+        0x040B, 0x0430, 0x0455, 0x047C, 0x04A4, 0x04CE, 0x04F9, 0x0526, 0x0555, 0x0585, 0x05B6, 0x05EA, 0x061F,
+        0x0656, 0x068F, 0x06CA, 0x0707, 0x0746, 0x0788, 0x07F3, 0x083B, 0x0885, 0x08D1, 0x0920, 0x0972, 0x09C7};
+    const std::uint16_t dcsOctal[] = { // a leading 0 makes these octal
+        0023, 0025, 0026, 0031, 0032, 0043, 0047, 0051, 0054, 0065, 0071, 0072, 0073, 0074, 0114, 0115, 0116,
+        0125, 0131, 0132, 0134, 0143, 0152, 0155, 0156, 0162, 0165, 0172, 0174, 0205, 0223, 0226, 0243, 0244,
+        0245, 0251, 0261, 0263, 0265, 0271, 0306, 0311, 0315, 0331, 0343, 0346, 0351, 0364, 0365, 0371, 0411,
+        0412, 0413, 0423, 0431, 0432, 0445, 0464, 0465, 0466, 0503, 0506, 0516, 0532, 0546, 0565, 0606, 0612,
+        0624, 0627, 0631, 0632, 0654, 0662, 0664, 0703, 0712, 0723, 0731, 0732, 0734, 0743, 0754};
+    std::vector<std::uint16_t> words{0xFFFF};
+    words.insert(words.end(), std::begin(ctcss), std::end(ctcss));
+    for (const unsigned polarity : {0x2000u, 0xA000u})
+        for (const std::uint16_t code : dcsOctal)
+            words.push_back(static_cast<std::uint16_t>(polarity | code));
+
+    const auto& tones = toneList();
+    ASSERT_EQ(tones.size(), words.size());
+    for (std::size_t i = 0; i < tones.size(); ++i) {
         ChannelTable t;
-        setRow(t, 1, "145.00000", "", tone, "", "", "");
+        setRow(t, 1, "145.00000", "145.00000", tones[i], tones[i], "", "");
+        const std::string record = encodeChannelRecord(t, 1);
+        EXPECT_EQ(record.substr(16, 4), storedWord(words[i])) << "item " << i << " " << tones[i];
+        EXPECT_EQ(record.substr(20, 4), storedWord(words[i])) << "item " << i << " " << tones[i];
         ChannelTable back;
-        decodeChannelRecord(back, encodeChannelRecord(t, 1), 1);
-        EXPECT_EQ(back.cell(ColDecode, 1), tone);
+        decodeChannelRecord(back, record, 1);
+        EXPECT_EQ(back.cell(ColDecode, 1), tones[i]);
+        EXPECT_EQ(back.cell(ColEncode, 1), tones[i]);
     }
 }
 
