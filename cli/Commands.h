@@ -19,5 +19,8 @@ extern const Command kPortsCommand;
 extern const Command kReadCommand;
 extern const Command kWriteCommand;
 extern const Command kDoctorCommand;
+extern const Command kVerifyCommand;
+extern const Command kBackupCommand;
+extern const Command kRestoreCommand;
 
 } // namespace zk::cli
