@@ -21,5 +21,8 @@ extern const Command kWriteCommand;
 extern const Command kDoctorCommand;
 extern const Command kImportCommand;
 extern const Command kExportCommand;
+extern const Command kVerifyCommand;
+extern const Command kBackupCommand;
+extern const Command kRestoreCommand;
 
 } // namespace zk::cli

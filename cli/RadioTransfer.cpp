@@ -20,32 +20,9 @@ void printProgress(int blocksDone)
     std::cerr << "block " << blocksDone << '/' << kBlocks << '\n';
 }
 
-} // namespace
-
-bool transferWithRadio(Direction direction, const std::string& port, ChannelTable& table,
-                       const std::string& traceFile)
+// Says on standard error why a procedure did not succeed; true when it did.
+bool reportOutcome(const TransferResult& result, bool reading, const TransferEngine& engine)
 {
-    PortSession session(traceFile);
-    if (isConsolePort(port))
-        std::cerr << "Warning: " << port << " is the system console; opening it takes the console line over.\n";
-    if (!session.open(port))
-        return false;
-    TransferEngine engine(session.link(), table);
-    // Replies that went missing may have gone to another reader.
-    engine.explainFailure = [&port] { return holdersText(port, portHolders(port, SystemView{})); };
-    const bool reading = direction == Direction::Read;
-
-    TransferResult result{TransferOutcome::Aborted, {}, false};
-    // A signal that came while the port opened stops us before anything is sent.
-    if (!session.interrupted())
-        result = reading ? engine.read(printProgress) : engine.write(printProgress);
-    if (result.outcome == TransferOutcome::Succeeded) {
-        // The engine's waits have seen the writer's notice for every command;
-        // only the end byte, sent after the last wait, can still be queued.
-        session.finishSending();
-    }
-    session.close();
-
     const char* errorText = reading ? kReadError : kWriteError;
     switch (result.outcome) {
     case TransferOutcome::Succeeded:
@@ -73,7 +50,52 @@ bool transferWithRadio(Direction direction, const std::string& port, ChannelTabl
     return false;
 }
 
-TransferArguments parseTransferArguments(const Arguments& args, bool wantsOutput)
+} // namespace
+
+bool transferWithRadio(Direction direction, const std::string& port, ChannelTable& table,
+                       const std::string& traceFile)
+{
+    const auto procedure = [direction](TransferEngine& engine, const TransferEngine::ProgressFunction& progress) {
+        return direction == Direction::Read ? engine.read(progress) : engine.write(progress);
+    };
+    return runOnRadio(port, table, {{direction, procedure}}, traceFile);
+}
+
+bool runOnRadio(const std::string& port, ChannelTable& table, const std::vector<RadioStep>& steps,
+                const std::string& traceFile)
+{
+    PortSession session(traceFile);
+    if (isConsolePort(port))
+        std::cerr << "Warning: " << port << " is the system console; opening it takes the console line over.\n";
+    if (!session.open(port))
+        return false;
+    TransferEngine engine(session.link(), table);
+    // Replies that went missing may have gone to another reader.
+    engine.explainFailure = [&port] { return holdersText(port, portHolders(port, SystemView{})); };
+
+    for (const RadioStep& step : steps) {
+        const bool reading = step.direction == Direction::Read;
+        TransferResult result{TransferOutcome::Aborted, {}, false};
+        // A signal that came while the port opened (or during the step
+        // before) stops us before anything more is sent.
+        if (!session.interrupted())
+            result = step.procedure(engine, printProgress);
+        if (result.outcome == TransferOutcome::Succeeded) {
+            // The engine's waits have seen the writer's notice for every command;
+            // only the end byte, sent after the last wait, can still be queued.
+            session.finishSending();
+            if (step.afterwards)
+                step.afterwards();
+            continue;
+        }
+        session.close();
+        return reportOutcome(result, reading, engine);
+    }
+    session.close();
+    return true;
+}
+
+TransferArguments parseTransferArguments(const Arguments& args, bool wantsOutput, const char* outputName)
 {
     TransferArguments parsed;
     bool havePort = false;
@@ -97,7 +119,7 @@ TransferArguments parseTransferArguments(const Arguments& args, bool wantsOutput
     if (!havePort)
         throw UsageError("missing '--port PATH'");
     if (wantsOutput && !haveOutput)
-        throw UsageError("missing '-o PLAN.bc'");
+        throw UsageError(std::string("missing '-o ") + outputName + "'");
     return parsed;
 }
 

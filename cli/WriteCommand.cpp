@@ -1,9 +1,13 @@
 // write --port PATH PLAN.bc: a channel file into the radio.
 #include "ChannelFile.h"
 #include "Commands.h"
+#include "ImageFile.h"
+#include "RadioCompare.h"
+#include "RadioSteps.h"
 #include "RadioTransfer.h"
 #include "TransferEngine.h"
 
+#include <chrono>
 #include <iostream>
 
 namespace zk::cli {
@@ -11,7 +15,7 @@ namespace zk::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: zk-h41-cli write --port PATH PLAN.bc [--trace FILE]\n"
+    "Usage: zk-h41-cli write --port PATH PLAN.bc [--verify] [--backup DIR] [--trace FILE]\n"
     "\n"
     "Writes the sixteen channels and five settings of the channel file PLAN.bc\n"
     "into the radio on the serial port PATH (9600 baud, 8 data bits, no parity,\n"
@@ -24,19 +28,44 @@ constexpr const char* kUsage =
     "it are in the radio. Ctrl-C (or SIGTERM, or a hang-up) stops the write at\n"
     "its next step, sending nothing more, and reports \"Interrupted\".\n"
     "\n"
+    "--backup DIR first reads the radio's memory into a new image file in the\n"
+    "folder DIR (made when missing), named by date and time, such as\n"
+    "radio-2026-12-08-044512.img, as 'backup' would; the write starts only\n"
+    "once the image is saved. 'restore' puts such an image back.\n"
+    "\n"
+    "--verify reads the radio again after the write and compares it with\n"
+    "PLAN.bc, as 'verify' does: \"Radio matches PLAN.bc\", or one line per\n"
+    "differing channel or setting and exit status 1.\n"
+    "\n"
     "--trace FILE writes every byte sent and received, with the milliseconds\n"
     "since the port opened, and the port's events into FILE as they happen.\n";
 
 int runWrite(const Arguments& args)
 {
-    const TransferArguments parsed = parseTransferArguments(args, false);
+    Arguments rest = args;
+    const SafetyOptions safety = takeSafetyOptions(rest);
+    const TransferArguments parsed = parseTransferArguments(rest, false);
     const std::string& plan = singleOperand(parsed.operands, "channel file");
     ChannelTable table;
     openChannelFile(plan, table);
-    if (!transferWithRadio(Direction::Write, parsed.port, table, parsed.traceFile))
+    // Nothing is sent, not even the backup's read, for a plan the radio cannot hold.
+    encodePlan(table);
+
+    std::vector<RadioStep> steps;
+    RadioImage backup;
+    if (!safety.backupFolder.empty())
+        steps.push_back(backupStep(backup, newBackupPath(safety.backupFolder, std::chrono::system_clock::now()),
+                                   std::cout));
+    const auto write = [](TransferEngine& engine, const TransferEngine::ProgressFunction& progress) {
+        return engine.write(progress);
+    };
+    steps.push_back({Direction::Write, write, [] { std::cout << kWriteSuccess << '\n'; }});
+    std::vector<std::string> differences;
+    if (safety.verify)
+        steps.push_back(verifyPlanStep(table, differences));
+    if (!runOnRadio(parsed.port, table, steps, parsed.traceFile))
         return kExitError;
-    std::cout << kWriteSuccess << '\n';
-    return kExitSuccess;
+    return !safety.verify || printComparison(differences, plan) ? kExitSuccess : kExitError;
 }
 
 } // namespace

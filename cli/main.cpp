@@ -15,7 +15,8 @@ namespace {
 
 const Command* const kCommands[] = {&kShowCommand,  &kEncodeCommand, &kDecodeCommand,
                                     &kPortsCommand, &kReadCommand,   &kWriteCommand, &kDoctorCommand,
-                                    &kImportCommand, &kExportCommand};
+                                    &kImportCommand, &kExportCommand, &kVerifyCommand, &kBackupCommand,
+                                    &kRestoreCommand};
 
 const Command* findCommand(const std::string& name)
 {
