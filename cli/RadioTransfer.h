@@ -3,9 +3,11 @@
 // engine on an event loop without windows, progress lines, the failure
 // messages, Ctrl-C, and closing the port only after the last byte left.
 #include "ChannelTable.h"
+#include "Fleet.h"
 #include "Usage.h"
 
 #include <string>
+#include <vector>
 
 namespace zk::cli {
 
@@ -19,13 +21,28 @@ enum class Direction { Read, Write };
 bool transferWithRadio(Direction direction, const std::string& port, ChannelTable& table,
                        const std::string& traceFile = {});
 
-// Parses "--port PATH", "--trace FILE" and, when `output` is given, "-o FILE"; other options
-// are refused and operands are collected in order.
+// The same on a port thread of several (see Fleet.h): stops when the
+// context's stop flag is set, reports through the context and hands the
+// outcome back instead of printing it.
+PortResult transferOnPort(Direction direction, ChannelTable& table, const PortContext& context,
+                          const std::string& traceFile = {});
+
+// Parses "--port PATH" (repeatable), "--all-ports", "--json", "--trace FILE"
+// and, when `output` is given, "-o FILE"; other options are refused and
+// operands are collected in order.
 struct TransferArguments {
-    std::string port;
+    std::vector<std::string> ports;
+    bool allPorts = false;
+    bool json = false;
     std::string output;
     std::string traceFile;
     Arguments operands;
+
+    // One named port and no --json: the single-radio output.
+    bool single() const { return ports.size() == 1 && !allPorts && !json; }
+    // The named ports, or every serial port for --all-ports; a usage error
+    // when that leaves none or names one twice.
+    std::vector<std::string> portList() const;
 };
 TransferArguments parseTransferArguments(const Arguments& args, bool wantsOutput);
 
