@@ -1,0 +1,116 @@
+// Several virtual radios at once through the built zk-h41-cli: write and
+// read with several ports, and the station that programs each radio as it
+// appears on its link path.
+#include "ChannelFile.h"
+#include "RadioMemory.h"
+#include "RunProgram.h"
+#include "TempFolder.h"
+#include "VirtualRadio.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <memory>
+
+using namespace zk;
+using zk::test::ProgramResult;
+using zk::test::TempFolder;
+
+namespace {
+
+ProgramResult cli(const std::vector<std::string>& args, const std::function<void(pid_t)>& started = {})
+{
+    return zk::test::runProgram(ZK_CLI_PROGRAM, args, std::string(), started);
+}
+
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+class FleetCli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test::loadPlanIntoRadio(reference, plan);
+        saveChannelFile(planFile, plan);
+    }
+    // A radio on the pseudo-terminal, falling silent after `answers` commands when given.
+    VirtualRadio& addRadio(int answers = RadioFaults::kOff)
+    {
+        radios.push_back(std::make_unique<VirtualRadio>());
+        RadioFaults faults;
+        faults.silentAfter = answers;
+        radios.back()->setFaults(faults);
+        radios.back()->start();
+        return *radios.back();
+    }
+
+    const ChannelTable plan = test::sampleRadioPlan();
+    VirtualRadio reference; // the plan as a complete write leaves it
+    TempFolder folder;
+    const std::string planFile = folder.file("plan.bc");
+    std::vector<std::unique_ptr<VirtualRadio>> radios;
+};
+
+TEST_F(FleetCli, WritesEveryRadioAndASilentOneFailsAlone)
+{
+    VirtualRadio& first = addRadio();
+    VirtualRadio& silent = addRadio(2);
+    VirtualRadio& third = addRadio();
+
+    const ProgramResult r = cli({"write", "--port", first.path(), "--port", silent.path(), "--port", third.path(),
+                                 planFile});
+
+    EXPECT_EQ(r.exitStatus, 1) << r.err;
+    EXPECT_EQ(r.out, first.path() + ": Write Success!\n" + silent.path() + ": Write Error! (2/5 blocks done)\n" +
+                         third.path() + ": Write Success!\n");
+    for (const std::string block : {"1/5", "2/5", "5/5"})
+        EXPECT_TRUE(contains(r.err, third.path() + ": block " + block + '\n')) << r.err;
+    EXPECT_FALSE(contains(r.err, silent.path() + ": block 3/5")) << r.err;
+    EXPECT_EQ(first.memory(), reference.memory());
+    EXPECT_EQ(third.memory(), reference.memory());
+    // The two blocks acknowledged are in the silent radio, nothing after them.
+    EXPECT_EQ(silent.readMemory(test::channelAddress(1), 8 * 16), reference.readMemory(test::channelAddress(1), 8 * 16));
+    EXPECT_NE(silent.readMemory(test::kSettingsAddress, 16), reference.readMemory(test::kSettingsAddress, 16));
+
+    const ProgramResult json = cli({"write", "--json", "--port", first.path(), "--port", silent.path(), planFile});
+    EXPECT_EQ(json.exitStatus, 1);
+    EXPECT_EQ(json.out, "{\"port\":\"" + first.path() +
+                            "\",\"ok\":true,\"result\":\"Write Success!\",\"blocks\":5,\"details\":[]}\n"
+                            "{\"port\":\"" + silent.path() +
+                            "\",\"ok\":false,\"result\":\"Write Error!\",\"blocks\":2,\"details\":[]}\n");
+}
+
+TEST_F(FleetCli, ReadsEachRadioIntoAFileOfItsOwn)
+{
+    VirtualRadio& first = addRadio();
+    VirtualRadio& second = addRadio();
+    test::loadPlanIntoRadio(first, plan);
+    const std::string missing = folder.file("no-such-port");
+    const std::string out = folder.file("out");
+    std::filesystem::create_directory(out);
+
+    ProgramResult r = cli({"read", "--port", first.path(), "--port", second.path(), "--port", missing, "-o", out});
+
+    EXPECT_EQ(r.exitStatus, 1) << r.err;
+    const auto fileOf = [&](const VirtualRadio& radio) {
+        return out + '/' + std::filesystem::path(radio.path()).filename().string() + ".bc";
+    };
+    EXPECT_TRUE(contains(r.out, first.path() + ": Read Success! (" + fileOf(first) + ")\n")) << r.out;
+    EXPECT_TRUE(contains(r.out, second.path() + ": Read Success! (" + fileOf(second) + ")\n")) << r.out;
+    EXPECT_TRUE(contains(r.out, missing + ": Error opening serial port")) << r.out;
+    ChannelTable fromFirst;
+    ChannelTable fromSecond;
+    openChannelFile(fileOf(first), fromFirst);
+    openChannelFile(fileOf(second), fromSecond);
+    EXPECT_EQ(writeChannelText(fromFirst), writeChannelText(plan));
+    EXPECT_EQ(writeChannelText(fromSecond), writeChannelText(ChannelTable()));
+
+    r = cli({"read", "--port", first.path(), "--port", first.path(), "-o", out});
+    EXPECT_EQ(r.exitStatus, 2);
+    EXPECT_TRUE(contains(r.err, "named twice")) << r.err;
+}
+
+} // namespace
