@@ -19,5 +19,6 @@ extern const Command kPortsCommand;
 extern const Command kReadCommand;
 extern const Command kWriteCommand;
 extern const Command kDoctorCommand;
+extern const Command kStationCommand;
 
 } // namespace zk::cli

@@ -57,9 +57,34 @@ void printLine(std::ostream& out, const std::string& line)
     out << line << '\n' << std::flush;
 }
 
-std::string summaryLine(const PortResult& result)
+PortContext printingContext(const std::string& port, const std::atomic<bool>& stop)
 {
-    std::string line = result.port + ": " + (result.lines.empty() ? std::string("no result") : result.lines.front());
+    PortContext context;
+    context.port = port;
+    context.stop = &stop;
+    context.progress = [port](int blocksDone) {
+        printLine(std::cerr, port + ": block " + std::to_string(blocksDone) + '/' + std::to_string(kBlocks));
+    };
+    context.note = [port](const std::string& line) { printLine(std::cerr, port + ": " + line); };
+    return context;
+}
+
+PortProcedure inSequence(std::vector<PortProcedure> steps)
+{
+    return [steps = std::move(steps)](const PortContext& context) {
+        PortResult result;
+        for (const PortProcedure& step : steps) {
+            result = step(context);
+            if (!result.ok)
+                break;
+        }
+        return result;
+    };
+}
+
+std::string summaryLine(const PortResult& result, const std::string& label)
+{
+    std::string line = (label.empty() ? result.port : label) + ": " + (result.lines.empty() ? std::string("no result") : result.lines.front());
     std::vector<std::string> reasons;
     if (!result.ok && result.sentAnything)
         reasons.push_back(std::to_string(result.blocksDone) + '/' + std::to_string(kBlocks) + " blocks done");
@@ -94,13 +119,7 @@ int runOnPorts(const std::vector<std::string>& ports, const PortProcedure& proce
     {
         PortThreads threads;
         for (std::size_t i = 0; i < ports.size(); ++i) {
-            PortContext context;
-            context.port = ports[i];
-            context.stop = &stop;
-            context.progress = [port = ports[i]](int blocksDone) {
-                printLine(std::cerr, port + ": block " + std::to_string(blocksDone) + '/' + std::to_string(kBlocks));
-            };
-            context.note = [port = ports[i]](const std::string& line) { printLine(std::cerr, port + ": " + line); };
+            const PortContext context = printingContext(ports[i], stop);
             // Each thread writes only its own result; the join before
             // waitForAll returns hands it over.
             threads.start([&procedure, &result = results[i], context] {

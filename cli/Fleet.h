@@ -36,6 +36,9 @@ struct PortContext {
 
 using PortProcedure = std::function<PortResult(const PortContext& context)>;
 
+// A context whose progress and notes go to standard error as "PORT: ..." lines.
+PortContext printingContext(const std::string& port, const std::atomic<bool>& stop);
+
 // Runs the procedure on every port at once. Progress ("PORT: block N/5")
 // goes to standard error as it comes; then one summary line per port, in the
 // order given, onto standard output, or one JSON object per line with json.
@@ -43,8 +46,13 @@ using PortProcedure = std::function<PortResult(const PortContext& context)>;
 // port succeeded, else kExitError.
 int runOnPorts(const std::vector<std::string>& ports, const PortProcedure& procedure, bool json);
 
-// "PORT: Write Success!", or "PORT: Write Error! (2/5 blocks done; reason)".
-std::string summaryLine(const PortResult& result);
+// Runs the procedures one after the other on the same port, up to the first
+// that fails: its result is the whole one's.
+PortProcedure inSequence(std::vector<PortProcedure> steps);
+
+// "PORT: Write Success!", or "PORT: Write Error! (2/5 blocks done; reason)";
+// `label`, when given, stands where the port is.
+std::string summaryLine(const PortResult& result, const std::string& label = {});
 // {"port":"...","ok":false,"result":"Write Error!","blocks":2,"details":[...]}
 std::string jsonLine(const PortResult& result);
 

@@ -108,6 +108,14 @@ PortResult transferOnPort(Direction direction, ChannelTable& table, const PortCo
     return runTransfer(direction, table, context, session);
 }
 
+PortProcedure writePlanProcedure(const ChannelTable& plan)
+{
+    return [plan](const PortContext& context) {
+        ChannelTable own = plan; // each radio's engine has a table of its own
+        return transferOnPort(Direction::Write, own, context);
+    };
+}
+
 std::vector<std::string> TransferArguments::portList() const
 {
     std::vector<std::string> list = ports;

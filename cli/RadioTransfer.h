@@ -27,6 +27,9 @@ bool transferWithRadio(Direction direction, const std::string& port, ChannelTabl
 PortResult transferOnPort(Direction direction, ChannelTable& table, const PortContext& context,
                           const std::string& traceFile = {});
 
+// The write of a plan as a per-port procedure; each port gets a copy of it.
+PortProcedure writePlanProcedure(const ChannelTable& plan);
+
 // Parses "--port PATH" (repeatable), "--all-ports", "--json", "--trace FILE"
 // and, when `output` is given, "-o FILE"; other options are refused and
 // operands are collected in order.

@@ -18,6 +18,7 @@ const std::string& toolUsage()
         "  read --port PATH -o PLAN.bc    read the radio's channel plan into PLAN.bc\n"
         "  write --port PATH PLAN.bc      write the channel plan PLAN.bc into the radio\n"
         "  doctor [--port PATH] [--probe] check the serial ports and the radio's cable\n"
+        "  station PLAN.bc                write PLAN.bc into each radio plugged in\n"
         "\n"
         "Run 'zk-h41-cli <command> --help' for the details of a command,\n"
         "'zk-h41-cli --version' for the version.\n"

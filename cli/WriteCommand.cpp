@@ -42,12 +42,8 @@ int runWrite(const Arguments& args)
     const std::string& plan = singleOperand(parsed.operands, "channel file");
     ChannelTable table;
     openChannelFile(plan, table);
-    if (!parsed.single()) {
-        return runOnPorts(parsed.portList(), [&table](const PortContext& context) {
-            ChannelTable own = table; // each radio's engine has a table of its own
-            return transferOnPort(Direction::Write, own, context);
-        }, parsed.json);
-    }
+    if (!parsed.single())
+        return runOnPorts(parsed.portList(), writePlanProcedure(table), parsed.json);
     if (!transferWithRadio(Direction::Write, parsed.ports.front(), table, parsed.traceFile))
         return kExitError;
     std::cout << kWriteSuccess << '\n';

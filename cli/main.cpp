@@ -14,7 +14,8 @@ using namespace zk::cli;
 namespace {
 
 const Command* const kCommands[] = {&kShowCommand,  &kEncodeCommand, &kDecodeCommand,
-                                    &kPortsCommand, &kReadCommand,   &kWriteCommand, &kDoctorCommand};
+                                    &kPortsCommand, &kReadCommand,   &kWriteCommand, &kDoctorCommand,
+                                    &kStationCommand};
 
 const Command* findCommand(const std::string& name)
 {

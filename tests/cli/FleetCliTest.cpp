@@ -6,12 +6,16 @@
 #include "RunProgram.h"
 #include "TempFolder.h"
 #include "VirtualRadio.h"
+#include "WaitUntil.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
+#include <atomic>
 #include <filesystem>
 #include <memory>
+#include <thread>
+
+#include <signal.h>
 
 using namespace zk;
 using zk::test::ProgramResult;
@@ -111,6 +115,56 @@ TEST_F(FleetCli, ReadsEachRadioIntoAFileOfItsOwn)
     r = cli({"read", "--port", first.path(), "--port", first.path(), "-o", out});
     EXPECT_EQ(r.exitStatus, 2);
     EXPECT_TRUE(contains(r.err, "named twice")) << r.err;
+}
+
+// The radio comes and goes on a link path, as a radio on a cable does.
+std::unique_ptr<VirtualRadio> plugIn(const std::string& link)
+{
+    VirtualRadioOptions options;
+    options.linkPath = link;
+    auto radio = std::make_unique<VirtualRadio>(options);
+    radio->start();
+    return radio;
+}
+
+TEST_F(FleetCli, StationProgramsEachRadioOnceAsItComesAndGoes)
+{
+    const std::string a = folder.file("a");
+    const std::string b = folder.file("b");
+    std::atomic<pid_t> station{0};
+    ProgramResult r;
+    std::thread running([&] {
+        r = cli({"station", planFile, "--ports", a + ',' + b, "--settle", "0"}, [&](pid_t pid) { station = pid; });
+    });
+    // Written completely: the plan in memory and the session ended with the end byte.
+    const auto programmed = [&](const VirtualRadio& radio) {
+        return test::waitUntil([&] { return radio.memory() == reference.memory() && radio.sessionsEnded() > 0; });
+    };
+
+    auto first = plugIn(a);
+    EXPECT_TRUE(programmed(*first));
+    const int firstCommands = first->commandsServed();
+    auto second = plugIn(b);
+    EXPECT_TRUE(programmed(*second));
+    EXPECT_EQ(first->commandsServed(), firstCommands); // still plugged in: not programmed again
+    first.reset();  // unplugged ...
+    auto third = plugIn(a); // ... and another radio on the same cable
+    EXPECT_TRUE(programmed(*third));
+    second.reset();
+
+    EXPECT_TRUE(test::waitUntil([&] { return station != 0; }));
+    ::kill(station, SIGINT);
+    running.join();
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    const std::string success = " -: Write Success!\n";
+    std::size_t lines = 0;
+    for (std::size_t at = r.out.find('\n'); at != std::string::npos; at = r.out.find('\n', at + 1))
+        ++lines;
+    EXPECT_EQ(lines, 4u) << r.out;
+    EXPECT_TRUE(contains(r.out, ' ' + a + success)) << r.out;
+    EXPECT_TRUE(contains(r.out, ' ' + b + success)) << r.out;
+    EXPECT_NE(r.out.find(' ' + a + success), r.out.rfind(' ' + a + success)) << r.out;
+    EXPECT_TRUE(contains(r.out, "Programmed 3, failed 0.\n")) << r.out;
 }
 
 } // namespace
