@@ -117,6 +117,30 @@ TEST_F(FleetCli, ReadsEachRadioIntoAFileOfItsOwn)
     EXPECT_TRUE(contains(r.err, "named twice")) << r.err;
 }
 
+TEST_F(FleetCli, CtrlCStopsEveryRadioAtItsNextStep)
+{
+    VirtualRadio& first = addRadio(1); // the second block waits for a reply that never comes
+    VirtualRadio& second = addRadio(1);
+    const std::size_t twoBlocksSent = 7 + 2 * (4 + 64);
+    std::atomic<pid_t> program{0};
+    ProgramResult r;
+    std::thread running([&] {
+        r = cli({"write", "--port", first.path(), "--port", second.path(), planFile}, [&](pid_t pid) { program = pid; });
+    });
+    EXPECT_TRUE(test::waitUntil([&] {
+        return program != 0 && first.received().size() >= twoBlocksSent && second.received().size() >= twoBlocksSent;
+    }));
+    if (program != 0) // never 0: that would signal this test's own process group
+        ::kill(program, SIGINT);
+    running.join();
+
+    EXPECT_EQ(r.exitStatus, 1);
+    EXPECT_EQ(r.out, first.path() + ": Interrupted (1/5 blocks done; Write Error!)\n" + second.path() +
+                         ": Interrupted (1/5 blocks done; Write Error!)\n");
+    EXPECT_EQ(first.received().size(), twoBlocksSent); // nothing more, no end byte
+    EXPECT_EQ(second.received().size(), twoBlocksSent);
+}
+
 // The radio comes and goes on a link path, as a radio on a cable does.
 std::unique_ptr<VirtualRadio> plugIn(const std::string& link)
 {
@@ -153,7 +177,8 @@ TEST_F(FleetCli, StationProgramsEachRadioOnceAsItComesAndGoes)
     second.reset();
 
     EXPECT_TRUE(test::waitUntil([&] { return station != 0; }));
-    ::kill(station, SIGINT);
+    if (station != 0)
+        ::kill(station, SIGINT);
     running.join();
     EXPECT_EQ(r.exitStatus, 0) << r.err;
     const std::string success = " -: Write Success!\n";
