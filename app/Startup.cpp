@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include <filesystem>
 #include <utility>
 
 namespace {
@@ -26,6 +27,8 @@ Startup::Startup(zk::UserMessages& messages, zk::FileDialogs& dialogs, std::func
     , form6(form2.transferEngine(), messages, &form2)
 {
     form1.setMainWindow(&form2);
+    // Beside the side files: the user's own data folder when installed.
+    form2.backupFolder = (std::filesystem::path(folder) / "backups").string();
     form1.onCloseAccepted = std::move(endProgram);
     form4.setMainWindow(&form2);
     form2.onRemark = [this] { form4.exec(); };

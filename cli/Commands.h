@@ -19,6 +19,9 @@ extern const Command kPortsCommand;
 extern const Command kReadCommand;
 extern const Command kWriteCommand;
 extern const Command kDoctorCommand;
+extern const Command kVerifyCommand;
+extern const Command kBackupCommand;
+extern const Command kRestoreCommand;
 extern const Command kStationCommand;
 
 } // namespace zk::cli

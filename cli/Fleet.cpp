@@ -69,19 +69,6 @@ PortContext printingContext(const std::string& port, const std::atomic<bool>& st
     return context;
 }
 
-PortProcedure inSequence(std::vector<PortProcedure> steps)
-{
-    return [steps = std::move(steps)](const PortContext& context) {
-        PortResult result;
-        for (const PortProcedure& step : steps) {
-            result = step(context);
-            if (!result.ok)
-                break;
-        }
-        return result;
-    };
-}
-
 std::string summaryLine(const PortResult& result, const std::string& label)
 {
     std::string line = (label.empty() ? result.port : label) + ": " + (result.lines.empty() ? std::string("no result") : result.lines.front());

@@ -4,6 +4,7 @@
 // the others. Progress comes as a line per port and block; at the end a
 // summary line per port, or JSON lines for scripts.
 #include <atomic>
+#include <cstddef>
 #include <functional>
 #include <iosfwd>
 #include <string>
@@ -18,7 +19,8 @@ struct PortResult {
     // What a single-port run prints, in order: on success the success text;
     // otherwise the failure and, on further lines, its reasons.
     std::vector<std::string> lines;
-    int blocksDone = 0;    // blocks that went through
+    int blocksDone = 0;    // blocks of the last step that went through
+    std::size_t stepsDone = 0; // steps that succeeded (see RadioTransfer.h)
     bool sentAnything = false;
     std::string file;      // a file the procedure wrote, if any
 };
@@ -45,10 +47,6 @@ PortContext printingContext(const std::string& port, const std::atomic<bool>& st
 // Ctrl-C stops every port at its next step. kExitSuccess only when every
 // port succeeded, else kExitError.
 int runOnPorts(const std::vector<std::string>& ports, const PortProcedure& procedure, bool json);
-
-// Runs the procedures one after the other on the same port, up to the first
-// that fails: its result is the whole one's.
-PortProcedure inSequence(std::vector<PortProcedure> steps);
 
 // "PORT: Write Success!", or "PORT: Write Error! (2/5 blocks done; reason)";
 // `label`, when given, stands where the port is.

@@ -21,7 +21,37 @@ void printProgress(int blocksDone)
     std::cerr << "block " << blocksDone << '/' << kBlocks << '\n';
 }
 
-PortResult runTransfer(Direction direction, ChannelTable& table, const PortContext& context, PortSession& session)
+// Why a procedure did not succeed, in the lines a single-port run prints.
+std::vector<std::string> failureLines(const TransferResult& result, bool reading, const TransferEngine& engine)
+{
+    const char* errorText = reading ? kReadError : kWriteError;
+    switch (result.outcome) {
+    case TransferOutcome::Succeeded:
+        break;
+    case TransferOutcome::Failed: {
+        std::vector<std::string> lines = {errorText};
+        if (const std::string detail = engine.failureDetail(); !detail.empty())
+            lines.push_back(detail);
+        return lines;
+    }
+    case TransferOutcome::PortNotReady:
+        return {reading ? kReadPortNotReady : kWritePortNotReady};
+    case TransferOutcome::Stopped:
+    case TransferOutcome::Aborted: {
+        std::vector<std::string> lines = {result.outcome == TransferOutcome::Stopped ? result.error : kInterrupted};
+        // Part of the plan may have reached the radio: say the write failed.
+        if (!reading && result.sentAnything)
+            lines.push_back(kWriteError);
+        return lines;
+    }
+    case TransferOutcome::Busy:
+        return {std::string(kProgramName) + ": internal error: a transfer is already running"};
+    }
+    return {};
+}
+
+PortResult runSteps(ChannelTable& table, const std::vector<RadioStep>& steps, const PortContext& context,
+                    PortSession& session)
 {
     const std::string& port = context.port;
     PortResult outcome;
@@ -36,64 +66,64 @@ PortResult runTransfer(Direction direction, ChannelTable& table, const PortConte
     TransferEngine engine(session.link(), table);
     // Replies that went missing may have gone to another reader.
     engine.explainFailure = [&port] { return holdersText(port, portHolders(port, SystemView{})); };
-    const bool reading = direction == Direction::Read;
     const auto progress = [&](int blocksDone) {
         outcome.blocksDone = blocksDone;
         if (context.progress)
             context.progress(blocksDone);
     };
 
-    TransferResult result{TransferOutcome::Aborted, {}, false};
-    // A signal that came while the port opened stops us before anything is sent.
-    if (!session.interrupted())
-        result = reading ? engine.read(progress) : engine.write(progress);
-    if (result.outcome == TransferOutcome::Succeeded) {
-        // The engine's waits have seen the writer's notice for every command;
-        // only the end byte, sent after the last wait, can still be queued.
-        session.finishSending();
+    for (const RadioStep& step : steps) {
+        const bool reading = step.direction == Direction::Read;
+        outcome.blocksDone = 0;
+        TransferResult result{TransferOutcome::Aborted, {}, false};
+        // A signal that came while the port opened (or during the step
+        // before) stops us before anything more is sent.
+        if (!session.interrupted())
+            result = step.procedure(engine, progress);
+        outcome.sentAnything = result.sentAnything;
+        if (result.outcome == TransferOutcome::Succeeded) {
+            // The engine's waits have seen the writer's notice for every command;
+            // only the end byte, sent after the last wait, can still be queued.
+            session.finishSending();
+            if (step.afterwards)
+                step.afterwards();
+            outcome.lines = {reading ? kReadSuccess : kWriteSuccess};
+            ++outcome.stepsDone;
+            continue;
+        }
+        session.close();
+        outcome.lines = failureLines(result, reading, engine);
+        return outcome;
     }
     session.close();
-    outcome.sentAnything = result.sentAnything;
-
-    const char* errorText = reading ? kReadError : kWriteError;
-    switch (result.outcome) {
-    case TransferOutcome::Succeeded:
-        outcome.ok = true;
-        outcome.lines = {reading ? kReadSuccess : kWriteSuccess};
-        break;
-    case TransferOutcome::Failed:
-        outcome.lines = {errorText};
-        if (const std::string detail = engine.failureDetail(); !detail.empty())
-            outcome.lines.push_back(detail);
-        break;
-    case TransferOutcome::PortNotReady:
-        outcome.lines = {reading ? kReadPortNotReady : kWritePortNotReady};
-        break;
-    case TransferOutcome::Stopped:
-    case TransferOutcome::Aborted:
-        outcome.lines = {result.outcome == TransferOutcome::Stopped ? result.error : kInterrupted};
-        // Part of the plan may have reached the radio: say the write failed.
-        if (!reading && result.sentAnything)
-            outcome.lines.push_back(kWriteError);
-        break;
-    case TransferOutcome::Busy:
-        outcome.lines = {std::string(kProgramName) + ": internal error: a transfer is already running"};
-        break;
-    }
+    outcome.ok = true;
     return outcome;
 }
 
 } // namespace
 
+RadioStep transferStep(Direction direction)
+{
+    return {direction, [direction](TransferEngine& engine, const TransferEngine::ProgressFunction& progress) {
+                return direction == Direction::Read ? engine.read(progress) : engine.write(progress);
+            }};
+}
+
 bool transferWithRadio(Direction direction, const std::string& port, ChannelTable& table,
                        const std::string& traceFile)
+{
+    return runOnRadio(port, table, {transferStep(direction)}, traceFile);
+}
+
+bool runOnRadio(const std::string& port, ChannelTable& table, const std::vector<RadioStep>& steps,
+                const std::string& traceFile)
 {
     PortSession session(traceFile);
     PortContext context;
     context.port = port;
     context.progress = printProgress;
     context.note = [](const std::string& line) { std::cerr << line << '\n'; };
-    const PortResult outcome = runTransfer(direction, table, context, session);
+    const PortResult outcome = runSteps(table, steps, context, session);
     if (outcome.ok)
         return true;
     for (const std::string& line : outcome.lines)
@@ -101,19 +131,17 @@ bool transferWithRadio(Direction direction, const std::string& port, ChannelTabl
     return false;
 }
 
-PortResult transferOnPort(Direction direction, ChannelTable& table, const PortContext& context,
-                          const std::string& traceFile)
+PortResult runOnPort(ChannelTable& table, const std::vector<RadioStep>& steps, const PortContext& context)
 {
-    PortSession session(traceFile, *context.stop);
-    return runTransfer(direction, table, context, session);
+    PortSession session({}, *context.stop);
+    return runSteps(table, steps, context, session);
 }
 
-PortProcedure writePlanProcedure(const ChannelTable& plan)
+const std::string& TransferArguments::singlePort() const
 {
-    return [plan](const PortContext& context) {
-        ChannelTable own = plan; // each radio's engine has a table of its own
-        return transferOnPort(Direction::Write, own, context);
-    };
+    if (!single())
+        throw UsageError("this command takes a single --port, without --all-ports or --json");
+    return ports.front();
 }
 
 std::vector<std::string> TransferArguments::portList() const
@@ -133,7 +161,7 @@ std::vector<std::string> TransferArguments::portList() const
     return list;
 }
 
-TransferArguments parseTransferArguments(const Arguments& args, bool wantsOutput)
+TransferArguments parseTransferArguments(const Arguments& args, bool wantsOutput, const char* outputName)
 {
     TransferArguments parsed;
     bool haveOutput = false;
@@ -161,7 +189,7 @@ TransferArguments parseTransferArguments(const Arguments& args, bool wantsOutput
     if (!parsed.single() && !parsed.traceFile.empty())
         throw UsageError("--trace takes a single port");
     if (wantsOutput && !haveOutput)
-        throw UsageError("missing '-o PLAN.bc'");
+        throw UsageError(std::string("missing '-o ") + outputName + "'");
     return parsed;
 }
 

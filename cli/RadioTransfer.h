@@ -4,8 +4,10 @@
 // messages, Ctrl-C, and closing the port only after the last byte left.
 #include "ChannelTable.h"
 #include "Fleet.h"
+#include "TransferEngine.h"
 #include "Usage.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,14 +23,30 @@ enum class Direction { Read, Write };
 bool transferWithRadio(Direction direction, const std::string& port, ChannelTable& table,
                        const std::string& traceFile = {});
 
+// One procedure of a command that may run several on the same port (a
+// backup, then the write). `direction` chooses the failure messages;
+// `afterwards` runs once the procedure succeeded and its last byte left,
+// before the next step starts, and may throw AppError to stop the steps.
+struct RadioStep {
+    Direction direction;
+    std::function<TransferResult(TransferEngine&, const TransferEngine::ProgressFunction&)> procedure;
+    std::function<void()> afterwards = {};
+};
+
+// The plain read or write as a step.
+RadioStep transferStep(Direction direction);
+
+// Runs the steps in order on one open port, as transferWithRadio runs its
+// one procedure, stopping at the first that does not succeed. The engine's
+// table is `table`.
+bool runOnRadio(const std::string& port, ChannelTable& table, const std::vector<RadioStep>& steps,
+                const std::string& traceFile = {});
+
 // The same on a port thread of several (see Fleet.h): stops when the
 // context's stop flag is set, reports through the context and hands the
-// outcome back instead of printing it.
-PortResult transferOnPort(Direction direction, ChannelTable& table, const PortContext& context,
-                          const std::string& traceFile = {});
-
-// The write of a plan as a per-port procedure; each port gets a copy of it.
-PortProcedure writePlanProcedure(const ChannelTable& plan);
+// outcome back instead of printing it. On success the result's line is the
+// success text of the last step's direction.
+PortResult runOnPort(ChannelTable& table, const std::vector<RadioStep>& steps, const PortContext& context);
 
 // Parses "--port PATH" (repeatable), "--all-ports", "--json", "--trace FILE"
 // and, when `output` is given, "-o FILE"; other options are refused and
@@ -46,7 +64,10 @@ struct TransferArguments {
     // The named ports, or every serial port for --all-ports; a usage error
     // when that leaves none or names one twice.
     std::vector<std::string> portList() const;
+    // The one port of a command that takes no more; a usage error otherwise.
+    const std::string& singlePort() const;
 };
-TransferArguments parseTransferArguments(const Arguments& args, bool wantsOutput);
+TransferArguments parseTransferArguments(const Arguments& args, bool wantsOutput,
+                                         const char* outputName = "PLAN.bc");
 
 } // namespace zk::cli

@@ -2,12 +2,11 @@
 // with several ports, one file per radio in a folder.
 #include "ChannelFile.h"
 #include "Commands.h"
+#include "FleetSteps.h"
 #include "Output.h"
 #include "RadioTransfer.h"
 #include "TransferEngine.h"
 
-#include <algorithm>
-#include <filesystem>
 #include <iostream>
 
 namespace zk::cli {
@@ -42,32 +41,16 @@ constexpr const char* kUsage =
     "prints those results as one JSON object per line instead. The exit status\n"
     "is 0 only when every radio was read.\n";
 
-// Each port's file in the folder, named after the device; a usage error
-// when two ports would share one.
-std::vector<std::string> planFiles(const std::vector<std::string>& ports, const std::string& folder)
-{
-    if (!std::filesystem::is_directory(folder))
-        throw UsageError("with several ports, -o names an existing folder");
-    std::vector<std::string> files;
-    for (const std::string& port : ports) {
-        const std::string file = (std::filesystem::path(folder) / std::filesystem::path(port).filename()).string() + ".bc";
-        if (std::find(files.begin(), files.end(), file) != files.end())
-            throw UsageError("two ports would both be read into " + file);
-        files.push_back(file);
-    }
-    return files;
-}
-
 int readEach(const std::vector<std::string>& ports, const std::string& folder, bool json)
 {
-    const std::vector<std::string> files = planFiles(ports, folder);
+    const std::vector<std::string> files = filePerPort(ports, folder, ".bc");
     return runOnPorts(ports, [&](const PortContext& context) {
-        const auto index = static_cast<std::size_t>(std::find(ports.begin(), ports.end(), context.port) - ports.begin());
+        const std::string& file = fileOfPort(ports, files, context.port);
         ChannelTable table;
-        PortResult result = transferOnPort(Direction::Read, table, context);
+        PortResult result = runOnPort(table, {transferStep(Direction::Read)}, context);
         if (result.ok) {
-            saveChannelFile(files[index], table);
-            result.file = files[index];
+            saveChannelFile(file, table);
+            result.file = file;
         }
         return result;
     }, json);
@@ -83,7 +66,7 @@ int runRead(const Arguments& args)
     if (!parsed.single())
         return readEach(parsed.portList(), parsed.output, parsed.json);
     ChannelTable table;
-    if (!transferWithRadio(Direction::Read, parsed.ports.front(), table, parsed.traceFile))
+    if (!transferWithRadio(Direction::Read, parsed.singlePort(), table, parsed.traceFile))
         return kExitError;
     writePlan(parsed.output, table);
     (isStandardStream(parsed.output) ? std::cerr : std::cout) << kReadSuccess << '\n';

@@ -5,10 +5,12 @@
 #include "Commands.h"
 #include "Errors.h"
 #include "Fleet.h"
+#include "FleetSteps.h"
 #include "InterruptWatch.h"
 #include "PathPortEvents.h"
 #include "PortSession.h"
 #include "PortThreads.h"
+#include "RadioCompare.h"
 #include "RadioTransfer.h"
 #include "SerialPortList.h"
 #include "UdevPortEvents.h"
@@ -28,7 +30,8 @@ namespace zk::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: zk-h41-cli station PLAN.bc [--ports PATH,PATH...] [--settle MS]\n"
+    "Usage: zk-h41-cli station PLAN.bc [--verify] [--backup DIR] [--ports PATH,PATH...]\n"
+    "                          [--settle MS]\n"
     "\n"
     "A programming station: waits for serial adapters to be plugged in and\n"
     "writes the channel file PLAN.bc into the radio on each new one, several at\n"
@@ -39,6 +42,12 @@ constexpr const char* kUsage =
     "and the terminal bell rings. An adapter is programmed again only after it\n"
     "has been unplugged. Adapters already plugged in at the start are left\n"
     "alone until they are plugged in again.\n"
+    "\n"
+    "--backup DIR first reads each radio's memory into a new image in a folder\n"
+    "per port, such as DIR/ttyUSB0/radio-2026-12-08-044512.img; the write starts\n"
+    "only once it is saved. --verify reads each radio back after the write and\n"
+    "compares it with PLAN.bc; a difference makes the radio's result a failure\n"
+    "that lists the differences.\n"
     "\n"
     "--ports PATH,PATH... watches only the named paths (device nodes or links\n"
     "to them) and programs the radio behind each as soon as the path exists,\n"
@@ -52,6 +61,7 @@ constexpr int kDefaultSettleMs = 1000;
 
 struct StationOptions {
     std::string plan;
+    SafetyOptions safety;
     std::vector<std::string> ports;
     int settleMs = kDefaultSettleMs;
 };
@@ -69,9 +79,10 @@ std::vector<std::string> splitList(const std::string& text)
     return items;
 }
 
-StationOptions parseStation(const Arguments& args)
+StationOptions parseStation(Arguments args)
 {
     StationOptions options;
+    options.safety = takeSafetyOptions(args);
     Arguments operands;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -84,9 +95,6 @@ StationOptions parseStation(const Arguments& args)
             if (value.find_first_not_of("0123456789") != std::string::npos || value.size() > 6)
                 throw UsageError("option '--settle' needs milliseconds (0 to 999999)");
             options.settleMs = std::stoi(value);
-        } else if (arg == "--verify" || arg == "--backup") {
-            // Both come with the radio's verify and raw backup procedures.
-            throw UsageError("option '" + arg + "' is not available in this version");
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw UsageError("unknown option '" + arg + "'");
         } else {
@@ -261,9 +269,10 @@ int runStation(const Arguments& args)
     const StationOptions options = parseStation(args);
     ChannelTable plan;
     openChannelFile(options.plan, plan);
+    // A plan the radio cannot hold is refused before any radio is touched.
+    encodePlan(plan);
     const auto app = PortSession::makeApplication();
-    // Later: a backup before the write and a verify after it, as further steps.
-    Station station(inSequence({writePlanProcedure(plan)}), options.settleMs, options.ports.empty());
+    Station station(writeProcedure(plan, options.plan, options.safety), options.settleMs, options.ports.empty());
     if (!options.ports.empty()) {
         PathPortEvents events(options.ports);
         return station.run(events, [&events] { events.start(); });

@@ -2,9 +2,14 @@
 // radios at once.
 #include "ChannelFile.h"
 #include "Commands.h"
+#include "FleetSteps.h"
+#include "ImageFile.h"
+#include "RadioCompare.h"
+#include "RadioSteps.h"
 #include "RadioTransfer.h"
 #include "TransferEngine.h"
 
+#include <chrono>
 #include <iostream>
 
 namespace zk::cli {
@@ -12,8 +17,9 @@ namespace zk::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: zk-h41-cli write --port PATH PLAN.bc [--trace FILE]\n"
-    "       zk-h41-cli write --port PATH --port PATH... | --all-ports PLAN.bc [--json]\n"
+    "Usage: zk-h41-cli write --port PATH PLAN.bc [--verify] [--backup DIR] [--trace FILE]\n"
+    "       zk-h41-cli write --port PATH --port PATH... | --all-ports PLAN.bc [--verify]\n"
+    "                        [--backup DIR] [--json]\n"
     "\n"
     "Writes the sixteen channels and five settings of the channel file PLAN.bc\n"
     "into the radio on the serial port PATH (9600 baud, 8 data bits, no parity,\n"
@@ -26,6 +32,15 @@ constexpr const char* kUsage =
     "it are in the radio. Ctrl-C (or SIGTERM, or a hang-up) stops the write at\n"
     "its next step, sending nothing more, and reports \"Interrupted\".\n"
     "\n"
+    "--backup DIR first reads the radio's memory into a new image file in the\n"
+    "folder DIR (made when missing), named by date and time, such as\n"
+    "radio-2026-12-08-044512.img, as 'backup' would; the write starts only\n"
+    "once the image is saved. 'restore' puts such an image back.\n"
+    "\n"
+    "--verify reads the radio again after the write and compares it with\n"
+    "PLAN.bc, as 'verify' does: \"Radio matches PLAN.bc\", or one line per\n"
+    "differing channel or setting and exit status 1.\n"
+    "\n"
     "--trace FILE writes every byte sent and received, with the milliseconds\n"
     "since the port opened, and the port's events into FILE as they happen.\n"
     "\n"
@@ -34,20 +49,38 @@ constexpr const char* kUsage =
     "Progress lines read \"PORT: block N/5\"; at the end one line per port on\n"
     "standard output, \"PORT: Write Success!\" or the failure and its reasons.\n"
     "--json prints those results as one JSON object per line instead. The exit\n"
-    "status is 0 only when every radio was written.\n";
+    "status is 0 only when every radio was written (and, with --verify, matches).\n"
+    "--backup DIR then keeps each radio's image in a folder per port, such as\n"
+    "DIR/ttyUSB0/radio-2026-12-08-044512.img.\n";
 
 int runWrite(const Arguments& args)
 {
-    const TransferArguments parsed = parseTransferArguments(args, false);
+    Arguments rest = args;
+    const SafetyOptions safety = takeSafetyOptions(rest);
+    const TransferArguments parsed = parseTransferArguments(rest, false);
     const std::string& plan = singleOperand(parsed.operands, "channel file");
     ChannelTable table;
     openChannelFile(plan, table);
+    // Nothing is sent, not even the backup's read, for a plan the radio cannot hold.
+    encodePlan(table);
     if (!parsed.single())
-        return runOnPorts(parsed.portList(), writePlanProcedure(table), parsed.json);
-    if (!transferWithRadio(Direction::Write, parsed.ports.front(), table, parsed.traceFile))
+        return runOnPorts(parsed.portList(), writeProcedure(table, plan, safety), parsed.json);
+
+    std::vector<RadioStep> steps;
+    RadioImage backup;
+    if (!safety.backupFolder.empty())
+        steps.push_back(backupStep(backup, newBackupPath(safety.backupFolder, std::chrono::system_clock::now()),
+                                   std::cout));
+    const auto write = [](TransferEngine& engine, const TransferEngine::ProgressFunction& progress) {
+        return engine.write(progress);
+    };
+    steps.push_back({Direction::Write, write, [] { std::cout << kWriteSuccess << '\n'; }});
+    std::vector<std::string> differences;
+    if (safety.verify)
+        steps.push_back(verifyPlanStep(table, differences));
+    if (!runOnRadio(parsed.singlePort(), table, steps, parsed.traceFile))
         return kExitError;
-    std::cout << kWriteSuccess << '\n';
-    return kExitSuccess;
+    return !safety.verify || printComparison(differences, plan) ? kExitSuccess : kExitError;
 }
 
 } // namespace

@@ -15,7 +15,7 @@ namespace {
 
 const Command* const kCommands[] = {&kShowCommand,  &kEncodeCommand, &kDecodeCommand,
                                     &kPortsCommand, &kReadCommand,   &kWriteCommand, &kDoctorCommand,
-                                    &kStationCommand};
+                                    &kVerifyCommand, &kBackupCommand, &kRestoreCommand, &kStationCommand};
 
 const Command* findCommand(const std::string& name)
 {

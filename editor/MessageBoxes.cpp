@@ -3,6 +3,7 @@
 #include "UserSettings.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -103,22 +104,25 @@ SaveChoice QtUserMessages::askToSave(const std::string& text)
     return SaveChoice::Cancel;
 }
 
-namespace {
-
-std::optional<std::string> runFileDialog(const char* name, QFileDialog::AcceptMode mode, const std::string& title,
-                                         const std::string& filter)
+std::optional<std::string> QtFileDialogs::run(const char* name, int mode, const std::string& title,
+                                               const std::string& filter)
 {
     // A folder removed since is no place to start.
-    QString folder = settings::lastFolder();
+    QString folder = nextFolder_.empty() ? settings::lastFolder() : QFile::decodeName(nextFolder_.c_str());
     if (!folder.isEmpty() && !QFileInfo(folder).isDir())
         folder.clear();
+    const QString proposed = QFile::decodeName(nextName_.c_str());
+    nextFolder_.clear();
+    nextName_.clear();
     QFileDialog dialog(dialogParent(), qtext(title), folder, qtext(filter));
     dialog.setObjectName(QString::fromLatin1(name));
-    dialog.setAcceptMode(mode);
+    dialog.setAcceptMode(static_cast<QFileDialog::AcceptMode>(mode));
     // Any name will do, also one that does not exist; no default suffix,
     // the caller completes the name itself. The save mode keeps the
     // toolkit's question before an existing file is replaced.
     dialog.setFileMode(QFileDialog::AnyFile);
+    if (!proposed.isEmpty())
+        dialog.selectFile(proposed);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const QString chosen = dialog.selectedFiles().constFirst();
@@ -126,16 +130,21 @@ std::optional<std::string> runFileDialog(const char* name, QFileDialog::AcceptMo
     return chosenPath(chosen);
 }
 
-} // namespace
-
 std::optional<std::string> QtFileDialogs::openFile(const std::string& title, const std::string& filter)
 {
-    return runFileDialog("OpenDialog1", QFileDialog::AcceptOpen, title, filter);
+    return run("OpenDialog1", QFileDialog::AcceptOpen, title, filter);
 }
 
 std::optional<std::string> QtFileDialogs::saveFile(const std::string& title, const std::string& filter)
 {
-    return runFileDialog("SaveDialog1", QFileDialog::AcceptSave, title, filter);
+    return run("SaveDialog1", QFileDialog::AcceptSave, title, filter);
+}
+
+void QtFileDialogs::startNextIn(const std::string& folder, const std::string& name)
+{
+    QDir().mkpath(QFile::decodeName(folder.c_str()));
+    nextFolder_ = folder;
+    nextName_ = name;
 }
 
 } // namespace zk

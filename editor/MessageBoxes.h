@@ -31,6 +31,14 @@ public:
     std::optional<std::string> openFile(const std::string& title, const std::string& filter) override;
     // The toolkit's save dialog, which asks before replacing an existing file.
     std::optional<std::string> saveFile(const std::string& title, const std::string& filter) override;
+    // Made when missing, so the dialog can open it.
+    void startNextIn(const std::string& folder, const std::string& name) override;
+
+private:
+    std::optional<std::string> run(const char* name, int mode, const std::string& title, const std::string& filter);
+
+    std::string nextFolder_;
+    std::string nextName_;
 };
 
 // The program file's name as the boxes show it in their title bar.

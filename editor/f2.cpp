@@ -87,6 +87,7 @@ TForm2::TForm2(zk::UserMessages& messages, zk::FileDialogs& dialogs, QWidget* pa
     buildPanels();
     buildEditors();
     buildPlanMenus();
+    buildRadioMenu();
 
     showWholeTable();
     table_.setListener(this);

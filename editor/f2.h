@@ -80,6 +80,8 @@ public:
     // loop with QCoreApplication::exit(0), not quit(): in Qt 6 quit() first
     // closes every window and so would ask each close question again.
     std::function<void()> onQuit = [] { QCoreApplication::exit(0); };
+    // Where Backup Radio proposes to keep its images; none when empty.
+    std::string backupFolder;
 
 public slots:
     void N1Click();  // New
@@ -97,6 +99,9 @@ public slots:
     void N16Click(); // band 4
     void N17Click(); // band 5
     void connectionCheckClick(); // Help, "Connection Check"
+    void verifyClick();          // Edit, "Verify"
+    void backupClick();          // Edit, "Backup Radio..."
+    void restoreClick();         // Edit, "Restore Radio..."
     // Port choice; runs after every pick in ComboBox1 and in c1..c5.
     void ComboBox1Click();
 
@@ -210,6 +215,13 @@ private:
     void pasteClick();
     void deleteClick();
     void openListFromKeyboard();
+
+    // The radio's safety commands (f2Radio.cpp): Verify, Backup, Restore.
+    void buildRadioMenu();
+    // Shows why a transfer did not succeed; true when it did.
+    bool transferSucceeded(const zk::TransferResult& result, bool writing);
+    // Progress of a transfer started from the menu, in the second status panel.
+    void showProgress(const char* what, int blocksDone);
 
     // Printing.
     void printClick();

@@ -36,7 +36,28 @@ std::string TransferEngine::blockCommand(std::string_view letter, int block, std
 
 TransferResult TransferEngine::read(const ProgressFunction& progress)
 {
-    return run(nullptr, [&] { return readBlocks(progress); });
+    const auto decode = [this](int k, const std::string& reply) {
+        // The reply's first 4 bytes are not examined; the records follow.
+        const auto record = [&](int i) {
+            return std::string_view(reply).substr(kReplyHeaderLength + kRecordHexLength * static_cast<std::size_t>(i),
+                                                  kRecordHexLength);
+        };
+        if (k < kSettingsBlock) {
+            for (int i = 0; i < kRecordsPerBlock; ++i)
+                decodeChannelRecord(table_, record(i), kRecordsPerBlock * k + i + 1);
+        } else {
+            decodeSettingsRecord(table_, record(0));
+        }
+    };
+    return run(nullptr, [&] { return readBlocks(progress, decode); });
+}
+
+TransferResult TransferEngine::readImage(RadioImage& image, const ProgressFunction& progress)
+{
+    image = blankImage();
+    return run(nullptr, [&] {
+        return readBlocks(progress, [&image](int k, const std::string& reply) { storeReadReply(image, k, reply); });
+    });
 }
 
 // The frame both procedures share: one transfer at a time, the port-ready
@@ -64,7 +85,7 @@ TransferResult TransferEngine::run(const std::function<void()>& beforeSending,
     }
 }
 
-TransferResult TransferEngine::readBlocks(const ProgressFunction& progress)
+TransferResult TransferEngine::readBlocks(const ProgressFunction& progress, const BlockReply& takeBlock)
 {
     link_.handshake();
     for (int k = 0; k < kBlocks; ++k) {
@@ -75,19 +96,9 @@ TransferResult TransferEngine::readBlocks(const ProgressFunction& progress)
             return {TransferOutcome::Failed, {}, true};
         if (progress)
             progress(k + 1);
-        // The reply's first 4 bytes are not examined; the records follow.
-        const std::string reply = link_.replyText();
-        const auto record = [&](int i) {
-            return std::string_view(reply).substr(kReplyHeaderLength + kRecordHexLength * static_cast<std::size_t>(i),
-                                                  kRecordHexLength);
-        };
-        if (k < kSettingsBlock) {
-            for (int i = 0; i < kRecordsPerBlock; ++i)
-                decodeChannelRecord(table_, record(i), kRecordsPerBlock * k + i + 1);
-        } else {
-            decodeSettingsRecord(table_, record(0));
+        takeBlock(k, link_.replyText());
+        if (k == kSettingsBlock)
             link_.sendEndByte();
-        }
     }
     return {TransferOutcome::Succeeded, {}, true};
 }
@@ -102,21 +113,30 @@ TransferResult TransferEngine::write(const ProgressFunction& progress)
             encodeChannelRecord(table_, row);
         encodeSettingsRecord(table_);
     };
-    return run(checkRecords, [&] { return writeBlocks(progress); });
+    const auto records = [this](int k) {
+        std::string data;
+        if (k < kSettingsBlock) {
+            for (int i = 0; i < kRecordsPerBlock; ++i)
+                data += encodeChannelRecord(table_, kRecordsPerBlock * k + i + 1);
+        } else {
+            data = encodeSettingsRecord(table_);
+        }
+        return data;
+    };
+    return run(checkRecords, [&] { return writeBlocks(progress, records); });
 }
 
-TransferResult TransferEngine::writeBlocks(const ProgressFunction& progress)
+TransferResult TransferEngine::writeImage(const RadioImage& image, const ProgressFunction& progress)
+{
+    return run(nullptr, [&] { return writeBlocks(progress, [&image](int k) { return blockWriteData(image, k); }); });
+}
+
+TransferResult TransferEngine::writeBlocks(const ProgressFunction& progress, const BlockData& blockData)
 {
     link_.handshake();
     for (int k = 0; k < kBlocks; ++k) {
         // Built now, so an edit made before this block still reaches the radio.
-        std::string command = blockCommand("57", k, k < kSettingsBlock ? "40" : "10");
-        if (k < kSettingsBlock) {
-            for (int i = 0; i < kRecordsPerBlock; ++i)
-                command += encodeChannelRecord(table_, kRecordsPerBlock * k + i + 1);
-        } else {
-            command += encodeSettingsRecord(table_);
-        }
+        const std::string command = blockCommand("57", k, k < kSettingsBlock ? "40" : "10") + blockData(k);
         const bool answered = link_.blockExchange(command, kAckLength);
         if (link_.aborted())
             return {TransferOutcome::Aborted, {}, true};

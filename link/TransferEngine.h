@@ -3,6 +3,7 @@
 // table and the radio, reporting progress and outcome to whoever drives
 // them (the dialogs or the command-line tool). Knows nothing of windows.
 #include "ChannelTable.h"
+#include "RadioImage.h"
 #include "RadioLink.h"
 
 #include <cstddef>
@@ -55,6 +56,14 @@ public:
     // first byte is sent; each block is then built as it is sent.
     TransferResult write(const ProgressFunction& progress);
 
+    // The read procedure into an image instead of the table, which stays
+    // untouched: each block's 64 memory bytes at its address. The image is
+    // complete only when the outcome is Succeeded.
+    TransferResult readImage(RadioImage& image, const ProgressFunction& progress);
+    // The write procedure with the image's bytes as stored: 64 bytes at
+    // each channel block's address, the 16 settings bytes at the last.
+    TransferResult writeImage(const RadioImage& image, const ProgressFunction& progress);
+
     bool busy() const { return busy_; }
 
     // What may explain a failed transfer (other programs holding the port),
@@ -65,8 +74,12 @@ public:
 private:
     class BusyGuard;
     TransferResult run(const std::function<void()>& beforeSending, const std::function<TransferResult()>& procedure);
-    TransferResult readBlocks(const ProgressFunction& progress);
-    TransferResult writeBlocks(const ProgressFunction& progress);
+    // Each complete reply's hex text goes to takeBlock(k, reply).
+    using BlockReply = std::function<void(int block, const std::string& reply)>;
+    TransferResult readBlocks(const ProgressFunction& progress, const BlockReply& takeBlock);
+    // blockData(k) is the hex text block k carries, formed as it is sent.
+    using BlockData = std::function<std::string(int block)>;
+    TransferResult writeBlocks(const ProgressFunction& progress, const BlockData& blockData);
 
     RadioLink& link_;
     ChannelTable& table_;

@@ -38,6 +38,13 @@ public:
     // pattern such as "*.bc".
     virtual std::optional<std::string> openFile(const std::string& title, const std::string& filter) = 0;
     virtual std::optional<std::string> saveFile(const std::string& title, const std::string& filter) = 0;
+    // The next dialog starts in `folder` with `name` proposed, instead of in
+    // the folder used last. Doubles that need no start place ignore it.
+    virtual void startNextIn(const std::string& folder, const std::string& name)
+    {
+        static_cast<void>(folder);
+        static_cast<void>(name);
+    }
 };
 
 // The error's text with a full stop added when its last character's code is

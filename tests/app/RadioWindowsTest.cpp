@@ -6,6 +6,7 @@
 #include "FakeUi.h"
 #include "HexText.h"
 #include "NoSerialPorts.h"
+#include "RadioImage.h"
 #include "RadioMemory.h"
 #include "Startup.h"
 #include "VirtualRadio.h"
@@ -359,4 +360,89 @@ TEST_F(OpenEditAndDialogs, ReadDropsTheOpenEditAndIsUndoneInOneStep)
     EXPECT_EQ(form2().table().cell(ColRx, 12), "");
     EXPECT_EQ(form2().table().band(), 1);
     EXPECT_EQ(form2().table().setting(1), 0);
+}
+
+// ---- Verify, Backup Radio and Restore Radio in the Edit menu ---------------
+
+class RadioSafetyWindows : public RadioWindows {
+protected:
+    void trigger(const char* name) { form2().findChild<QAction*>(QLatin1String(name))->trigger(); }
+    void putIntoTable(const zk::ChannelTable& p)
+    {
+        for (int r = 1; r <= zk::kChannels; ++r)
+            for (int c = 1; c < zk::kColumns; ++c)
+                form2().table().setCell(c, r, p.cell(c, r));
+        for (int s = 0; s < zk::kSettings; ++s)
+            form2().table().setSetting(s, p.setting(s));
+    }
+};
+
+TEST_F(RadioSafetyWindows, VerifyComparesTheRadioWithTheTableAndLeavesTheTableAlone)
+{
+    loadRadio(plan());
+    putIntoTable(plan());
+
+    trigger("Verify");
+    EXPECT_EQ(messages.notices(), std::vector<std::string>{"Radio matches the channel plan."});
+
+    messages.clear();
+    form2().table().setCell(ColRx, 12, "446.01250");
+    form2().table().setSetting(1, 9);
+    trigger("Verify");
+    ASSERT_EQ(messages.entries.size(), 1u);
+    EXPECT_EQ(messages.entries[0].text, "Radio differs from the channel plan in 2 channels or settings.");
+    EXPECT_EQ(messages.entries[0].detail, "channel 12: RX Frequency radio 446.00625, plan 446.01250\n"
+                                          "setting Time Out Timer(TOT): radio 120, plan 135");
+    EXPECT_EQ(form2().table().cell(ColRx, 12), "446.01250");
+    EXPECT_EQ(form2().table().band(), 1);
+    const std::string oneRead = kHandshake + "5200104052005040520090405200D04052012F4045";
+    ASSERT_TRUE(zk::test::waitUntil([&] { return wire().size() >= 2 * oneRead.size(); }));
+    EXPECT_EQ(wire(), oneRead + oneRead);
+}
+
+TEST_F(RadioSafetyWindows, BackupThenRestoreGivesBackTheMemoryAndAWrongFileSendsNothing)
+{
+    RadioMemory original;
+    for (std::size_t i = 0; i < original.size(); ++i)
+        original[i] = static_cast<std::uint8_t>(i * 37 + 11);
+    radio.setMemory(original);
+    const std::string backup = app.path("kept.img");
+    dialogs.answers = {backup};
+
+    trigger("BackupRadio");
+    EXPECT_EQ(messages.notices(), std::vector<std::string>{"Backup saved to " + backup + "."});
+    ASSERT_EQ(dialogs.startPlaces.size(), 1u);
+    EXPECT_EQ(dialogs.startPlaces[0].first, app.path("backups"));
+    EXPECT_TRUE(dialogs.startPlaces[0].second.starts_with("radio-")) << dialogs.startPlaces[0].second;
+    EXPECT_EQ(app.read("kept.img").size(), zk::kImageSize);
+
+    RadioMemory blank;
+    blank.fill(0xFF);
+    radio.setMemory(blank);
+    messages.clear();
+    messages.answers = {true};
+    dialogs.answers = {backup};
+    trigger("RestoreRadio");
+    EXPECT_EQ(messages.questions(),
+              std::vector<std::string>{
+                  "Do you want to write kept.img into the radio? Every channel and setting in the radio is replaced."});
+    EXPECT_EQ(messages.notices(), std::vector<std::string>{"Restore Success! The radio matches kept.img."});
+    const RadioMemory restored = radio.memory();
+    for (std::size_t address : zk::writtenAddresses())
+        EXPECT_EQ(restored[address], original[address]) << "address " << address;
+
+    app.write("short.img", std::string(100, '\x01'));
+    messages.clear();
+    // Backup, restore and its verify each end with the end byte.
+    ASSERT_TRUE(zk::test::waitUntil([&] { return radio.sessionsEnded() == 3; }));
+    radio.clearLog();
+    dialogs.answers = {app.path("short.img")};
+    trigger("RestoreRadio");
+    EXPECT_EQ(messages.errors(), std::vector<std::string>{app.path("short.img") +
+                                                          " is not a radio image: it holds 100 bytes, an image "
+                                                          "holds 512."});
+    EXPECT_TRUE(messages.questions().empty());
+    // The next command's handshake is the first thing the radio hears.
+    trigger("Verify");
+    EXPECT_EQ(wire().substr(0, kHandshake.size() + 8), kHandshake + "52001040");
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zk::test {
@@ -91,8 +92,14 @@ public:
         return answer(true, title, filter);
     }
 
+    void startNextIn(const std::string& folder, const std::string& name) override
+    {
+        startPlaces.push_back({folder, name});
+    }
+
     std::vector<Request> requests;
     std::deque<std::optional<std::string>> answers; // nullopt = Cancel
+    std::vector<std::pair<std::string, std::string>> startPlaces; // folder, proposed name
 
 private:
     std::optional<std::string> answer(bool save, const std::string& title, const std::string& filter)
