@@ -141,6 +141,47 @@ TEST_F(FleetCli, CtrlCStopsEveryRadioAtItsNextStep)
     EXPECT_EQ(second.received().size(), twoBlocksSent);
 }
 
+TEST_F(FleetCli, VerifyAndBackupServeSeveralRadiosAndAWriteKeepsEachOldMemory)
+{
+    VirtualRadio& blank = addRadio();
+    VirtualRadio& other = addRadio();
+    ChannelTable otherPlan;
+    otherPlan.setCell(ColRx, 3, "440.00000");
+    test::loadPlanIntoRadio(other, otherPlan);
+    const RadioMemory otherMemory = other.memory();
+    const std::string backups = folder.file("backups");
+    std::filesystem::create_directory(backups);
+
+    // verify: one radio matches nothing of the plan's, so both differ.
+    ProgramResult r = cli({"verify", "--port", blank.path(), "--port", other.path(), planFile});
+    EXPECT_EQ(r.exitStatus, 1) << r.err;
+    EXPECT_TRUE(contains(r.out, other.path() + ": Radio differs from " + planFile + " (")) << r.out;
+    EXPECT_TRUE(contains(r.out, "channel 3: RX Frequency radio 440.00000")) << r.out;
+
+    // backup: an image per port, the radio's memory as it is.
+    r = cli({"backup", "--port", blank.path(), "--port", other.path(), "-o", backups});
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    const std::string otherImage = backups + '/' + std::filesystem::path(other.path()).filename().string() + ".img";
+    EXPECT_TRUE(contains(r.out, other.path() + ": Backup saved (" + otherImage + ")\n")) << r.out;
+    const std::string imageBytes = test::readBytes(otherImage);
+    EXPECT_EQ(std::vector<std::uint8_t>(imageBytes.begin(), imageBytes.end()),
+              std::vector<std::uint8_t>(otherMemory.begin(), otherMemory.end()));
+
+    // write --backup --verify: the old memory kept per port, then the plan checked.
+    const std::string before = folder.file("before");
+    r = cli({"write", "--verify", "--backup", before, "--port", blank.path(), "--port", other.path(), planFile});
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_TRUE(contains(r.out, other.path() + ": Write Success! (" + before + '/')) << r.out;
+    EXPECT_TRUE(contains(r.out, "; Radio matches " + planFile + ")\n")) << r.out;
+    EXPECT_EQ(blank.memory(), reference.memory());
+    EXPECT_EQ(other.memory(), reference.memory());
+    const auto folderOf = std::filesystem::path(before) / std::filesystem::path(other.path()).filename();
+    ASSERT_EQ(test::namesIn(folderOf).size(), 1u);
+    const std::string kept = test::readBytes((folderOf / test::namesIn(folderOf).front()).string());
+    EXPECT_EQ(std::vector<std::uint8_t>(kept.begin(), kept.end()),
+              std::vector<std::uint8_t>(otherMemory.begin(), otherMemory.end()));
+}
+
 // The radio comes and goes on a link path, as a radio on a cable does.
 std::unique_ptr<VirtualRadio> plugIn(const std::string& link)
 {
