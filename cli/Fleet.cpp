@@ -37,24 +37,24 @@ std::string jsonString(const std::string& text)
     return quoted + '"';
 }
 
-// A procedure that throws still leaves a result, and the other ports run on.
-PortResult runGuarded(const PortProcedure& procedure, const PortContext& context)
-{
-    try {
-        return procedure(context);
-    } catch (const std::exception& e) {
-        PortResult failed;
-        failed.lines = {e.what()};
-        return failed;
-    }
-}
-
 } // namespace
 
 void printLine(std::ostream& out, const std::string& line)
 {
     std::lock_guard guard(gPrintLock);
     out << line << '\n' << std::flush;
+}
+
+PortResult runGuarded(const PortProcedure& procedure, const PortContext& context)
+{
+    try {
+        return procedure(context);
+    } catch (const std::exception& e) {
+        PortResult failed;
+        failed.port = context.port;
+        failed.lines = {e.what()};
+        return failed;
+    }
 }
 
 PortContext printingContext(const std::string& port, const std::atomic<bool>& stop)
@@ -111,7 +111,6 @@ int runOnPorts(const std::vector<std::string>& ports, const PortProcedure& proce
             // waitForAll returns hands it over.
             threads.start([&procedure, &result = results[i], context] {
                 result = runGuarded(procedure, context);
-                result.port = context.port;
             });
         }
         threads.waitForAll();

@@ -41,6 +41,10 @@ using PortProcedure = std::function<PortResult(const PortContext& context)>;
 // A context whose progress and notes go to standard error as "PORT: ..." lines.
 PortContext printingContext(const std::string& port, const std::atomic<bool>& stop);
 
+// Runs the procedure; one that throws still leaves a result naming its
+// port, so a failure on one port never ends the others.
+PortResult runGuarded(const PortProcedure& procedure, const PortContext& context);
+
 // Runs the procedure on every port at once. Progress ("PORT: block N/5")
 // goes to standard error as it comes; then one summary line per port, in the
 // order given, onto standard output, or one JSON object per line with json.

@@ -218,9 +218,8 @@ private:
         const std::string serial = adapterSerialNumber(path);
         auto result = std::make_shared<PortResult>();
         const PortContext context = printingContext(path, stop_);
-        threads_.start([this, result, context] { *result = procedure_(context); },
+        threads_.start([this, result, context] { *result = runGuarded(procedure_, context); },
                        [this, result, path, serial] {
-                           result->port = path;
                            finished(path, clockTime() + ' ' + path + ' ' + (serial.empty() ? "-" : serial), *result);
                        });
     }
