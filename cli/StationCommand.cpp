@@ -136,8 +136,8 @@ public:
         events.onEvent = [this](const PortEvent& event) {
             guard([&] { event.kind == PortEvent::Kind::Added ? added(event.devNode) : removed(event.devNode); });
         };
-        startWatching();
         printLine(std::cerr, "Waiting for radios; Ctrl-C ends.");
+        startWatching();
         loop.exec();
         events.onEvent = nullptr;
         for (auto& [path, port] : ports_)
