@@ -5,6 +5,7 @@
 #include "RadioImage.h"
 #include "RadioTransfer.h"
 
+#include <iosfwd>
 #include <string>
 #include <vector>
 

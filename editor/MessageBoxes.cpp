@@ -3,7 +3,6 @@
 #include "UserSettings.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -107,8 +106,10 @@ SaveChoice QtUserMessages::askToSave(const std::string& text)
 std::optional<std::string> QtFileDialogs::run(const char* name, int mode, const std::string& title,
                                                const std::string& filter)
 {
+    QString folder = QFile::decodeName(nextFolder_.c_str());
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = settings::lastFolder();
     // A folder removed since is no place to start.
-    QString folder = nextFolder_.empty() ? settings::lastFolder() : QFile::decodeName(nextFolder_.c_str());
     if (!folder.isEmpty() && !QFileInfo(folder).isDir())
         folder.clear();
     const QString proposed = QFile::decodeName(nextName_.c_str());
@@ -142,7 +143,6 @@ std::optional<std::string> QtFileDialogs::saveFile(const std::string& title, con
 
 void QtFileDialogs::startNextIn(const std::string& folder, const std::string& name)
 {
-    QDir().mkpath(QFile::decodeName(folder.c_str()));
     nextFolder_ = folder;
     nextName_ = name;
 }

@@ -31,7 +31,7 @@ public:
     std::optional<std::string> openFile(const std::string& title, const std::string& filter) override;
     // The toolkit's save dialog, which asks before replacing an existing file.
     std::optional<std::string> saveFile(const std::string& title, const std::string& filter) override;
-    // Made when missing, so the dialog can open it.
+    // A folder that does not exist is no start place: the last one is used.
     void startNextIn(const std::string& folder, const std::string& name) override;
 
 private:

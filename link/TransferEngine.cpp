@@ -96,7 +96,8 @@ TransferResult TransferEngine::readBlocks(const ProgressFunction& progress, cons
             return {TransferOutcome::Failed, {}, true};
         if (progress)
             progress(k + 1);
-        takeBlock(k, link_.replyText());
+        const std::string reply = link_.replyText();
+        takeBlock(k, reply);
         if (k == kSettingsBlock)
             link_.sendEndByte();
     }

@@ -108,7 +108,9 @@ TEST_F(StartupTest, MenuCaptions)
     EXPECT_EQ(captions("MenuFile").mid(4), QStringList({"=", "=Recent Files", "Print=Print...",
                                                          "ExportPdf=Export PDF..."}));
     EXPECT_EQ(captions("MenuEdit").mid(8), QStringList({"=", "Undo=Undo", "Redo=Redo", "=", "Cut=Cut", "Copy=Copy",
-                                                         "Paste=Paste", "Delete=Delete"}));
+                                                         "Paste=Paste", "Delete=Delete", "=", "Verify=Verify",
+                                                         "BackupRadio=Backup Radio...",
+                                                         "RestoreRadio=Restore Radio..."}));
         EXPECT_EQ(captions("MenuHelp"),
               QStringList({"N13=Remark", "N14=Change PassWord", "ConnectionCheck=Connection Check"}));
     EXPECT_FALSE(action("N8")->isEnabled());
