@@ -42,7 +42,8 @@ int runBackup(const Arguments& args)
     }
     ChannelTable unused;
     RadioImage image;
-    const bool ok = runOnRadio(parsed.singlePort(), unused, {backupStep(image, parsed.output, std::cout)}, parsed.traceFile);
+    const bool ok =
+        runOnRadio(parsed.singlePort(), unused, {backupStep(image, parsed.output, std::cout)}, parsed.traceFile);
     return ok ? kExitSuccess : kExitError;
 }
 

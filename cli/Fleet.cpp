@@ -71,7 +71,8 @@ PortContext printingContext(const std::string& port, const std::atomic<bool>& st
 
 std::string summaryLine(const PortResult& result, const std::string& label)
 {
-    std::string line = (label.empty() ? result.port : label) + ": " + (result.lines.empty() ? std::string("no result") : result.lines.front());
+    std::string line = (label.empty() ? result.port : label) + ": " +
+                       (result.lines.empty() ? std::string("no result") : result.lines.front());
     std::vector<std::string> reasons;
     if (!result.ok && result.sentAnything)
         reasons.push_back(std::to_string(result.blocksDone) + '/' + std::to_string(kBlocks) + " blocks done");

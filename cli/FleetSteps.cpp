@@ -51,8 +51,8 @@ PortProcedure writeProcedure(const ChannelTable& plan, const std::string& planNa
 
         PortResult result = runOnPort(table, steps, context);
         if (!result.ok) {
-            if (!backupFile.empty() && result.stepsDone == 0)
-                result.lines.push_back("the backup failed: nothing was written");
+            if (!backupFile.empty() && result.stepsDone == 0 && result.sentAnything)
+                result.lines.push_back("the backup read failed: nothing was written");
             else if (safety.verify && result.stepsDone + 1 == steps.size())
                 result.lines.push_back("written, but reading it back to verify failed");
             return result;

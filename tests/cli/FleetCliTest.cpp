@@ -76,7 +76,8 @@ TEST_F(FleetCli, WritesEveryRadioAndASilentOneFailsAlone)
     EXPECT_EQ(first.memory(), reference.memory());
     EXPECT_EQ(third.memory(), reference.memory());
     // The two blocks acknowledged are in the silent radio, nothing after them.
-    EXPECT_EQ(silent.readMemory(test::channelAddress(1), 8 * 16), reference.readMemory(test::channelAddress(1), 8 * 16));
+    EXPECT_EQ(silent.readMemory(test::channelAddress(1), 8 * 16),
+              reference.readMemory(test::channelAddress(1), 8 * 16));
     EXPECT_NE(silent.readMemory(test::kSettingsAddress, 16), reference.readMemory(test::kSettingsAddress, 16));
 
     const ProgramResult json = cli({"write", "--json", "--port", first.path(), "--port", silent.path(), planFile});
@@ -125,7 +126,8 @@ TEST_F(FleetCli, CtrlCStopsEveryRadioAtItsNextStep)
     std::atomic<pid_t> program{0};
     ProgramResult r;
     std::thread running([&] {
-        r = cli({"write", "--port", first.path(), "--port", second.path(), planFile}, [&](pid_t pid) { program = pid; });
+        r = cli({"write", "--port", first.path(), "--port", second.path(), planFile},
+                [&](pid_t pid) { program = pid; });
     });
     EXPECT_TRUE(test::waitUntil([&] {
         return program != 0 && first.received().size() >= twoBlocksSent && second.received().size() >= twoBlocksSent;

@@ -33,7 +33,8 @@ TEST(AdapterSerial, ReadsTheSerialNumberOfTheUsbDeviceAboveThePort)
     fs::create_symlink(usb / "1-2:1.0" / "ttyUSB0", sys / "class" / "tty" / "ttyUSB0" / "device");
     fs::create_directories(sys / "devices" / "platform" / "serial8250" / "ttyS0");
     fs::create_directories(sys / "class" / "tty" / "ttyS0");
-    fs::create_symlink(sys / "devices" / "platform" / "serial8250" / "ttyS0", sys / "class" / "tty" / "ttyS0" / "device");
+    fs::create_symlink(sys / "devices" / "platform" / "serial8250" / "ttyS0",
+                       sys / "class" / "tty" / "ttyS0" / "device");
     // A link to the device node, as udev's by-id links are.
     fs::create_directories(root(dir) / "dev" / "by-id");
     std::ofstream(root(dir) / "dev" / "ttyUSB0").put('\0');
