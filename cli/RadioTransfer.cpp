@@ -8,6 +8,7 @@
 #include "Usage.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
 
 namespace zk::cli {
@@ -155,9 +156,18 @@ std::vector<std::string> TransferArguments::portList() const
         if (list.empty())
             throw UsageError("--all-ports: no serial port found");
     }
-    for (auto it = list.begin(); it != list.end(); ++it)
-        if (std::find(it + 1, list.end(), *it) != list.end())
-            throw UsageError("port '" + *it + "' named twice");
+    // A device under two names (a by-id link and its node) would be opened
+    // twice, and the second opening fail as if that radio were at fault.
+    std::vector<std::string> devices;
+    for (const std::string& port : list) {
+        std::error_code error;
+        const std::string device = std::filesystem::weakly_canonical(port, error).string();
+        const auto same = std::find(devices.begin(), devices.end(), error ? port : device);
+        if (same != devices.end())
+            throw UsageError("port '" + port + "' is the same device as '" +
+                             list[static_cast<std::size_t>(same - devices.begin())] + "'");
+        devices.push_back(error ? port : device);
+    }
     return list;
 }
 
