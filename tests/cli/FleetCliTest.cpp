@@ -190,11 +190,14 @@ TEST_F(FleetCli, VerifyAndBackupServeSeveralRadiosAndAWriteKeepsEachOldMemory)
 }
 
 // The radio comes and goes on a link path, as a radio on a cable does.
-std::unique_ptr<VirtualRadio> plugIn(const std::string& link)
+std::unique_ptr<VirtualRadio> plugIn(const std::string& link, int answers = RadioFaults::kOff)
 {
     VirtualRadioOptions options;
     options.linkPath = link;
     auto radio = std::make_unique<VirtualRadio>(options);
+    RadioFaults faults;
+    faults.silentAfter = answers;
+    radio->setFaults(faults);
     radio->start();
     return radio;
 }
@@ -223,21 +226,31 @@ TEST_F(FleetCli, StationProgramsEachRadioOnceAsItComesAndGoes)
     auto third = plugIn(a); // ... and another radio on the same cable
     EXPECT_TRUE(programmed(*third));
     second.reset();
+    // A radio that stops answering is pulled during its write and another
+    // plugged in at once: the first write fails, then the new radio has its turn.
+    auto failing = plugIn(b, 1);
+    EXPECT_TRUE(test::waitUntil([&] { return failing->commandsServed() > 0; }));
+    failing.reset();
+    auto fourth = plugIn(b);
+    EXPECT_TRUE(programmed(*fourth));
 
     EXPECT_TRUE(test::waitUntil([&] { return station != 0; }));
     if (station != 0)
         ::kill(station, SIGINT);
     running.join();
-    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.exitStatus, 1) << r.err;
     const std::string success = " -: Write Success!\n";
     std::size_t lines = 0;
     for (std::size_t at = r.out.find('\n'); at != std::string::npos; at = r.out.find('\n', at + 1))
         ++lines;
-    EXPECT_EQ(lines, 4u) << r.out;
+    EXPECT_EQ(lines, 7u) << r.out; // five results, the sum and the failure again
     EXPECT_TRUE(contains(r.out, ' ' + a + success)) << r.out;
     EXPECT_TRUE(contains(r.out, ' ' + b + success)) << r.out;
     EXPECT_NE(r.out.find(' ' + a + success), r.out.rfind(' ' + a + success)) << r.out;
-    EXPECT_TRUE(contains(r.out, "Programmed 3, failed 0.\n")) << r.out;
+    EXPECT_NE(r.out.find(' ' + b + success), r.out.rfind(' ' + b + success)) << r.out;
+    EXPECT_TRUE(contains(r.out, "Programmed 4, failed 1.\nFailed: ")) << r.out;
+    // Whether the pulled radio's first acknowledgement got out is up to the moment it was pulled.
+    EXPECT_TRUE(contains(r.out, ' ' + b + " -: Write Error! (")) << r.out;
 }
 
 } // namespace
