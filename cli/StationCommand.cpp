@@ -37,7 +37,7 @@ constexpr const char* kUsage =
     "writes the channel file PLAN.bc into the radio on each new one, several at\n"
     "once when several are plugged in. Each adapter gets a settle time first\n"
     "(--settle, 1000 ms unless given). For each radio one line goes to standard\n"
-    "output, \"TIME PORT SERIAL: Write Success!\" or the failure and its\n"
+    "output, \"DATE TIME PORT SERIAL: Write Success!\" or the failure and its\n"
     "reasons (SERIAL is the adapter's USB serial number, '-' when it has none),\n"
     "and the terminal bell rings. An adapter is programmed again only after it\n"
     "has been unplugged. Adapters already plugged in at the start are left\n"
@@ -110,8 +110,8 @@ std::string clockTime()
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     ::localtime_r(&now, &local);
-    char text[16] = {};
-    std::strftime(text, sizeof text, "%H:%M:%S", &local);
+    char text[32] = {};
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
     return text;
 }
 
