@@ -1,5 +1,6 @@
 // backup --port PATH -o FILE.img: the radio's memory as a raw image.
 #include "Commands.h"
+#include "FleetSteps.h"
 #include "Output.h"
 #include "RadioSteps.h"
 
@@ -11,6 +12,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: zk-h41-cli backup --port PATH -o FILE.img [--trace FILE]\n"
+    "       zk-h41-cli backup --port PATH --port PATH... | --all-ports -o DIR [--json]\n"
     "\n"
     "Reads the five memory blocks of the radio on the serial port PATH, as read\n"
     "does, and stores them as a 512-byte image in FILE.img (or on standard\n"
@@ -22,16 +24,26 @@ constexpr const char* kUsage =
     "Progress goes to standard error as lines \"block N/5\", then \"Backup saved\n"
     "to FILE.img\" on standard output, or \"Read Error!\" on standard error.\n"
     "\n"
-    "--trace FILE writes every byte sent and received into FILE.\n";
+    "--trace FILE writes every byte sent and received into FILE.\n"
+    "\n"
+    "With several ports all radios are read at the same time, each into the\n"
+    "existing folder DIR as a file named after the device (DIR/ttyUSB0.img);\n"
+    "one line per port follows, and the exit status is 0 only when every\n"
+    "backup was saved. --json prints JSON lines.\n";
 
 int runBackup(const Arguments& args)
 {
     const TransferArguments parsed = parseTransferArguments(args, true, "FILE.img");
     if (!parsed.operands.empty())
         throw UsageError("unexpected argument '" + parsed.operands.front() + "'");
+    if (!parsed.single()) {
+        const std::vector<std::string> ports = parsed.portList();
+        return runOnPorts(ports, backupProcedure(ports, filePerPort(ports, parsed.output, ".img")), parsed.json);
+    }
     ChannelTable unused;
     RadioImage image;
-    const bool ok = runOnRadio(parsed.port, unused, {backupStep(image, parsed.output, std::cout)}, parsed.traceFile);
+    const bool ok =
+        runOnRadio(parsed.singlePort(), unused, {backupStep(image, parsed.output, std::cout)}, parsed.traceFile);
     return ok ? kExitSuccess : kExitError;
 }
 

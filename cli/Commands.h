@@ -24,5 +24,6 @@ extern const Command kExportCommand;
 extern const Command kVerifyCommand;
 extern const Command kBackupCommand;
 extern const Command kRestoreCommand;
+extern const Command kStationCommand;
 
 } // namespace zk::cli

@@ -25,8 +25,21 @@ constexpr int kSettleMs = 50;
 
 } // namespace
 
-PortSession::PortSession(const std::string& traceFile)
-    : link_(sendThrough(comm_), [this] { return comm_.IsOpen(); }, pumpEventsFor)
+PortSession::PortSession(const std::string& traceFile) : PortSession(traceFile, nullptr)
+{
+    interrupts_ = std::make_unique<InterruptWatch>([this] { link_.abort(); });
+}
+
+PortSession::PortSession(const std::string& traceFile, const std::atomic<bool>& stop) : PortSession(traceFile, &stop) {}
+
+PortSession::PortSession(const std::string& traceFile, const std::atomic<bool>* stop)
+    : link_(sendThrough(comm_), [this] { return comm_.IsOpen(); },
+            [this](int milliseconds) {
+                pumpEventsFor(milliseconds);
+                if (stop_ && stop_->load())
+                    link_.abort();
+            }),
+      stop_(stop)
 {
     if (!traceFile.empty()) {
         trace_ = std::make_unique<SerialTrace>(traceFile);

@@ -3,6 +3,7 @@
 // engine on an event loop without windows, progress lines, the failure
 // messages, Ctrl-C, and closing the port only after the last byte left.
 #include "ChannelTable.h"
+#include "Fleet.h"
 #include "TransferEngine.h"
 #include "Usage.h"
 
@@ -32,19 +33,39 @@ struct RadioStep {
     std::function<void()> afterwards = {};
 };
 
+// The plain read or write as a step.
+RadioStep transferStep(Direction direction);
+
 // Runs the steps in order on one open port, as transferWithRadio runs its
 // one procedure, stopping at the first that does not succeed. The engine's
 // table is `table`.
 bool runOnRadio(const std::string& port, ChannelTable& table, const std::vector<RadioStep>& steps,
                 const std::string& traceFile = {});
 
-// Parses "--port PATH", "--trace FILE" and, when `output` is given, "-o FILE"; other options
-// are refused and operands are collected in order.
+// The same on a port thread of several (see Fleet.h): stops when the
+// context's stop flag is set, reports through the context and hands the
+// outcome back instead of printing it. On success the result's line is the
+// success text of the last step's direction.
+PortResult runOnPort(ChannelTable& table, const std::vector<RadioStep>& steps, const PortContext& context);
+
+// Parses "--port PATH" (repeatable), "--all-ports", "--json", "--trace FILE"
+// and, when `output` is given, "-o FILE"; other options are refused and
+// operands are collected in order.
 struct TransferArguments {
-    std::string port;
+    std::vector<std::string> ports;
+    bool allPorts = false;
+    bool json = false;
     std::string output;
     std::string traceFile;
     Arguments operands;
+
+    // One named port and no --json: the single-radio output.
+    bool single() const { return ports.size() == 1 && !allPorts && !json; }
+    // The named ports, or every serial port for --all-ports; a usage error
+    // when that leaves none or names one twice.
+    std::vector<std::string> portList() const;
+    // The one port of a command that takes no more; a usage error otherwise.
+    const std::string& singlePort() const;
 };
 TransferArguments parseTransferArguments(const Arguments& args, bool wantsOutput,
                                          const char* outputName = "PLAN.bc");

@@ -1,5 +1,8 @@
-// read --port PATH -o PLAN.bc: the radio's channel plan into a channel file.
+// read --port PATH -o PLAN.bc: the radio's channel plan into a channel file;
+// with several ports, one file per radio in a folder.
+#include "ChannelFile.h"
 #include "Commands.h"
+#include "FleetSteps.h"
 #include "Output.h"
 #include "RadioTransfer.h"
 #include "TransferEngine.h"
@@ -12,6 +15,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: zk-h41-cli read --port PATH -o PLAN.bc [--trace FILE]\n"
+    "       zk-h41-cli read --port PATH --port PATH... | --all-ports -o DIR [--json]\n"
     "\n"
     "Reads the sixteen channels and five settings out of the radio on the\n"
     "serial port PATH (9600 baud, 8 data bits, no parity, 1 stop bit) and\n"
@@ -27,7 +31,30 @@ constexpr const char* kUsage =
     "sending nothing more, and reports \"Interrupted\".\n"
     "\n"
     "--trace FILE writes every byte sent and received, with the milliseconds\n"
-    "since the port opened, and the port's events into FILE as they happen.\n";
+    "since the port opened, and the port's events into FILE as they happen.\n"
+    "\n"
+    "With several --port options, or --all-ports (every port 'ports' lists),\n"
+    "all radios are read at the same time into the existing folder DIR, one\n"
+    "file per port named after the device (DIR/ttyUSB0.bc). Progress lines read\n"
+    "\"PORT: block N/5\"; at the end one line per port on standard output,\n"
+    "\"PORT: Read Success! (FILE)\" or the failure and its reasons. --json\n"
+    "prints those results as one JSON object per line instead. The exit status\n"
+    "is 0 only when every radio was read.\n";
+
+int readEach(const std::vector<std::string>& ports, const std::string& folder, bool json)
+{
+    const std::vector<std::string> files = filePerPort(ports, folder, ".bc");
+    return runOnPorts(ports, [&](const PortContext& context) {
+        const std::string& file = fileOfPort(ports, files, context.port);
+        ChannelTable table;
+        PortResult result = runOnPort(table, {transferStep(Direction::Read)}, context);
+        if (result.ok) {
+            saveChannelFile(file, table);
+            result.file = file;
+        }
+        return result;
+    }, json);
+}
 
 int runRead(const Arguments& args)
 {
@@ -36,8 +63,10 @@ int runRead(const Arguments& args)
         throw UsageError("unexpected argument '" + parsed.operands.front() + "'");
     // A fresh table: channel numbers 1..16 and every setting at its first
     // item, then overwritten block by block from the radio.
+    if (!parsed.single())
+        return readEach(parsed.portList(), parsed.output, parsed.json);
     ChannelTable table;
-    if (!transferWithRadio(Direction::Read, parsed.port, table, parsed.traceFile))
+    if (!transferWithRadio(Direction::Read, parsed.singlePort(), table, parsed.traceFile))
         return kExitError;
     writePlan(parsed.output, table);
     (isStandardStream(parsed.output) ? std::cerr : std::cout) << kReadSuccess << '\n';

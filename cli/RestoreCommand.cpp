@@ -35,7 +35,7 @@ int runRestore(const Arguments& args)
     std::vector<std::string> differences;
     RadioStep write = restoreStep(image);
     write.afterwards = [] { std::cout << kWriteSuccess << '\n'; };
-    if (!runOnRadio(parsed.port, unused, {write, verifyImageStep(image, differences)}, parsed.traceFile))
+    if (!runOnRadio(parsed.singlePort(), unused, {write, verifyImageStep(image, differences)}, parsed.traceFile))
         return kExitError;
     return printComparison(differences, file) ? kExitSuccess : kExitError;
 }

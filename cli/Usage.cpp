@@ -23,6 +23,7 @@ const std::string& toolUsage()
         "  backup --port PATH -o FILE.img save the radio's memory as a raw image\n"
         "  restore --port PATH FILE.img   write a raw image back into the radio\n"
         "  doctor [--port PATH] [--probe] check the serial ports and the radio's cable\n"
+        "  station PLAN.bc                write PLAN.bc into each radio plugged in\n"
         "\n"
         "Run 'zk-h41-cli <command> --help' for the details of a command,\n"
         "'zk-h41-cli --version' for the version.\n"

@@ -1,6 +1,7 @@
 // verify --port PATH PLAN.bc: does the radio hold the channel file's plan?
 #include "ChannelFile.h"
 #include "Commands.h"
+#include "FleetSteps.h"
 #include "RadioCompare.h"
 #include "RadioSteps.h"
 
@@ -10,6 +11,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: zk-h41-cli verify --port PATH PLAN.bc [--trace FILE]\n"
+    "       zk-h41-cli verify --port PATH --port PATH... | --all-ports PLAN.bc [--json]\n"
     "\n"
     "Reads the radio on the serial port PATH, as read does, and compares its\n"
     "sixteen channels and five settings with the channel file PLAN.bc, as a\n"
@@ -24,7 +26,11 @@ constexpr const char* kUsage =
     "followed by \"Radio differs from PLAN.bc\" on standard error, and the exit\n"
     "status is 1. A read that fails reports \"Read Error!\", also with status 1.\n"
     "\n"
-    "--trace FILE writes every byte sent and received into FILE.\n";
+    "--trace FILE writes every byte sent and received into FILE.\n"
+    "\n"
+    "With several ports all radios are read at the same time; one line per\n"
+    "port follows, \"PORT: Radio matches PLAN.bc\" or the differences, and the\n"
+    "exit status is 0 only when every radio matches. --json prints JSON lines.\n";
 
 int runVerify(const Arguments& args)
 {
@@ -34,9 +40,11 @@ int runVerify(const Arguments& args)
     openChannelFile(planFile, plan);
     // A plan the radio cannot hold is refused before anything is sent.
     encodePlan(plan);
+    if (!parsed.single())
+        return runOnPorts(parsed.portList(), verifyProcedure(plan, planFile), parsed.json);
     ChannelTable unused;
     std::vector<std::string> differences;
-    if (!runOnRadio(parsed.port, unused, {verifyPlanStep(plan, differences)}, parsed.traceFile))
+    if (!runOnRadio(parsed.singlePort(), unused, {verifyPlanStep(plan, differences)}, parsed.traceFile))
         return kExitError;
     return printComparison(differences, planFile) ? kExitSuccess : kExitError;
 }

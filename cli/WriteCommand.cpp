@@ -1,6 +1,8 @@
-// write --port PATH PLAN.bc: a channel file into the radio.
+// write --port PATH PLAN.bc: a channel file into the radio, or into several
+// radios at once.
 #include "ChannelFile.h"
 #include "Commands.h"
+#include "FleetSteps.h"
 #include "ImageFile.h"
 #include "RadioCompare.h"
 #include "RadioSteps.h"
@@ -16,6 +18,8 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: zk-h41-cli write --port PATH PLAN.bc [--verify] [--backup DIR] [--trace FILE]\n"
+    "       zk-h41-cli write --port PATH --port PATH... | --all-ports PLAN.bc [--verify]\n"
+    "                        [--backup DIR] [--json]\n"
     "\n"
     "Writes the sixteen channels and five settings of the channel file PLAN.bc\n"
     "into the radio on the serial port PATH (9600 baud, 8 data bits, no parity,\n"
@@ -38,7 +42,16 @@ constexpr const char* kUsage =
     "differing channel or setting and exit status 1.\n"
     "\n"
     "--trace FILE writes every byte sent and received, with the milliseconds\n"
-    "since the port opened, and the port's events into FILE as they happen.\n";
+    "since the port opened, and the port's events into FILE as they happen.\n"
+    "\n"
+    "With several --port options, or --all-ports (every port 'ports' lists),\n"
+    "all radios are written at the same time, each exactly as a single one.\n"
+    "Progress lines read \"PORT: block N/5\"; at the end one line per port on\n"
+    "standard output, \"PORT: Write Success!\" or the failure and its reasons.\n"
+    "--json prints those results as one JSON object per line instead. The exit\n"
+    "status is 0 only when every radio was written (and, with --verify, matches).\n"
+    "--backup DIR then keeps each radio's image in a folder per port, such as\n"
+    "DIR/ttyUSB0/radio-2026-12-08-044512.img.\n";
 
 int runWrite(const Arguments& args)
 {
@@ -50,6 +63,8 @@ int runWrite(const Arguments& args)
     openChannelFile(plan, table);
     // Nothing is sent, not even the backup's read, for a plan the radio cannot hold.
     encodePlan(table);
+    if (!parsed.single())
+        return runOnPorts(parsed.portList(), writeProcedure(table, plan, safety), parsed.json);
 
     std::vector<RadioStep> steps;
     RadioImage backup;
@@ -63,7 +78,7 @@ int runWrite(const Arguments& args)
     std::vector<std::string> differences;
     if (safety.verify)
         steps.push_back(verifyPlanStep(table, differences));
-    if (!runOnRadio(parsed.port, table, steps, parsed.traceFile))
+    if (!runOnRadio(parsed.singlePort(), table, steps, parsed.traceFile))
         return kExitError;
     return !safety.verify || printComparison(differences, plan) ? kExitSuccess : kExitError;
 }

@@ -16,7 +16,7 @@ namespace {
 const Command* const kCommands[] = {&kShowCommand,  &kEncodeCommand, &kDecodeCommand,
                                     &kPortsCommand, &kReadCommand,   &kWriteCommand, &kDoctorCommand,
                                     &kImportCommand, &kExportCommand, &kVerifyCommand, &kBackupCommand,
-                                    &kRestoreCommand};
+                                    &kRestoreCommand, &kStationCommand};
 
 const Command* findCommand(const std::string& name)
 {

@@ -1,0 +1,126 @@
+// Figures for writing several radios in one run: zk-h41-cli writes 1, 4 and
+// 8 virtual radios (each on its own pseudo-terminal, paced like a 9600 baud
+// line) with one --port per radio. For each: the wall time of the whole
+// program run (start-up included), its ratio to one radio, and the CPU time
+// the program used (user + system, from the kernel's accounting of the
+// child; the virtual radios run in this process and are not counted).
+//
+// Targets: 8 radios within 1.1x the wall time of one; CPU under 5% of one
+// core per radio over the run.
+#include "ChannelFile.h"
+#include "RadioMemory.h"
+#include "VirtualRadio.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace {
+
+constexpr int kRuns = 3;
+
+struct Run {
+    int status = -1;
+    double wallS = 0;
+    double cpuS = 0;
+};
+
+double seconds(const timeval& t)
+{
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+}
+
+// Runs the program to its end, its output thrown away.
+Run measure(const std::vector<std::string>& args)
+{
+    std::vector<char*> argv;
+    for (const auto& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = 0;
+    Run run;
+    const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return run;
+    int status = 0;
+    struct rusage usage {};
+    ::wait4(pid, &status, 0, &usage);
+    run.wallS = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.cpuS = seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    return run;
+}
+
+Run median(std::vector<Run> runs)
+{
+    std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.wallS < b.wallS; });
+    return runs[runs.size() / 2];
+}
+
+} // namespace
+
+int main()
+{
+    char pattern[] = "/tmp/zk-bench-fleet-XXXXXX";
+    if (!::mkdtemp(pattern)) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    const std::filesystem::path folder = pattern;
+    const std::string plan = (folder / "plan.bc").string();
+    const zk::ChannelTable table = zk::test::sampleRadioPlan();
+    zk::saveChannelFile(plan, table);
+    VirtualRadio reference;
+    zk::test::loadPlanIntoRadio(reference, table);
+
+    std::printf("write PLAN.bc into N virtual radios at 9600 baud, median of %d runs\n", kRuns);
+    std::printf("%7s %9s %9s %9s %16s  %s\n", "radios", "wall s", "vs one", "CPU ms", "CPU/radio/core", "memories");
+    double oneRadioS = 0;
+    bool allGood = true;
+    for (const std::size_t count : {std::size_t{1}, std::size_t{4}, std::size_t{8}}) {
+        std::vector<Run> runs;
+        bool exact = true;
+        for (int r = 0; r < kRuns; ++r) {
+            std::vector<std::unique_ptr<VirtualRadio>> radios;
+            std::vector<std::string> args = {ZK_CLI_PROGRAM, "write"};
+            for (std::size_t i = 0; i < count; ++i) {
+                radios.push_back(std::make_unique<VirtualRadio>());
+                radios.back()->start();
+                args.insert(args.end(), {"--port", radios.back()->path()});
+            }
+            args.push_back(plan);
+            runs.push_back(measure(args));
+            for (const auto& radio : radios)
+                exact = exact && radio->memory() == reference.memory();
+        }
+        const Run run = median(runs);
+        if (count == 1)
+            oneRadioS = run.wallS;
+        const double ratio = run.wallS / oneRadioS;
+        const double cpuShare = run.cpuS / run.wallS / static_cast<double>(count) * 100.0;
+        const bool ok = run.status == 0 && exact;
+        allGood = allGood && ok;
+        std::printf("%7zu %9.3f %8.3fx %9.1f %15.2f%%  %s%s\n", count, run.wallS, ratio, run.cpuS * 1e3, cpuShare,
+                    ok ? "exact" : "WRONG", count > 1 && ratio > 1.1 ? "  (OVER 1.1x)" : "");
+    }
+    std::filesystem::remove_all(folder);
+    return allGood ? 0 : 1;
+}

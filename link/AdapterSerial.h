@@ -1,0 +1,14 @@
+#pragma once
+// The USB serial number of the adapter behind a serial port, from sysfs,
+// so a station's log tells which cable a result belongs to.
+#include <string>
+
+namespace zk {
+
+// Follows the path's links to the device node, then the tty's device in
+// <sysRoot>/class/tty up to its USB device and reads its "serial". Empty
+// when there is none (a built-in port, a pseudo-terminal, an adapter
+// without a serial number).
+std::string adapterSerialNumber(const std::string& portPath, const std::string& sysRoot = "/sys");
+
+} // namespace zk
