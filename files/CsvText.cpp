@@ -2,6 +2,8 @@
 
 #include "Errors.h"
 
+#include <algorithm>
+
 namespace zk {
 
 namespace {
@@ -22,9 +24,12 @@ void skipLineEnd(std::string_view text, std::size_t& at, int& line)
     ++line;
 }
 
+// A blank line, or a row of empty cells as spreadsheets leave after the last
+// used row (",,,,").
 bool isBlank(const CsvRecord& record)
 {
-    return record.fields.size() == 1 && record.fields.front().find_first_not_of(" \t") == std::string::npos;
+    return std::all_of(record.fields.begin(), record.fields.end(),
+                       [](const std::string& field) { return field.find_first_not_of(" \t") == std::string::npos; });
 }
 
 } // namespace

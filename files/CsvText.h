@@ -13,7 +13,7 @@ struct CsvRecord {
     std::vector<std::string> fields;
 };
 
-// Every record, blank lines left out. A quoted field that never closes, or
+// Every record, blank lines and rows of empty fields left out. A quoted field that never closes, or
 // text after a closing quote, raises an AppError naming its line.
 std::vector<CsvRecord> readCsvRecords(std::string_view text);
 

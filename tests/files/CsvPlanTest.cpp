@@ -105,6 +105,22 @@ TEST(CsvImport, QuotesCrLfByteOrderMarkAndColumnsInAnyOrder)
               "Cannot import test.csv; nothing was changed:\nline 6: a quoted field is not closed");
 }
 
+TEST(CsvImport, RowsOfEmptyCellsAreBlankLinesAndAHeaderAloneEmptiesThePlan)
+{
+    // Spreadsheets leave rows of empty cells after the last one used.
+    const ChannelTable t = imported("Location,Frequency,Tone,rToneFreq\r\n1,146.52,Tone,100\r\n,,,\r\n , ,\t,\r\n,,,");
+    EXPECT_EQ(cells(t, 1), (std::vector<std::string>{"146.52000", "146.52000", "OFF", "100.0HZ", "High", "Wide"}));
+    for (int row = 2; row <= kChannels; ++row)
+        EXPECT_TRUE(t.rowIsEmpty(row)) << row;
+
+    ChannelTable table;
+    table.setCell(ColRx, 7, "225.00000");
+    table.setBand(2);
+    applyCsvPlan(readCsvPlan("\xEF\xBB\xBFLocation,Frequency\r\n,\r\n", "y.csv"), table);
+    EXPECT_EQ(cells(table, 7), (std::vector<std::string>(kColumns - 1, "")));
+    EXPECT_EQ(table.band(), 2);
+}
+
 TEST(CsvImport, PowerThresholdAndBandFollowTheRows)
 {
     const ChannelTable t = imported("Location,Frequency,Power,Mode\n1,440.0,2.9,nfm\n2,519.99,3W,\n3,450,LOW,FM\n");
