@@ -199,6 +199,8 @@ private:
     // chosen is what a save dialog returned and path that name with its
     // extension added: true when path may be written.
     bool mayReplaceCompleted(const std::string& chosen, const std::string& path);
+    // chosen with extension (".csv") added unless it ends so, in any case.
+    static std::string withExtension(const std::string& chosen, const char* extension);
     bool runSave();
     void discardOpenEditors();
     void planChanged();

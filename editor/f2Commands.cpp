@@ -119,6 +119,12 @@ bool TForm2::mayReplaceCompleted(const std::string& chosen, const std::string& p
     return messages_.confirm(name + " already exists. Do you want to replace it?");
 }
 
+std::string TForm2::withExtension(const std::string& chosen, const char* extension)
+{
+    const QString name = QString::fromStdString(chosen);
+    return name.endsWith(QLatin1String(extension), Qt::CaseInsensitive) ? chosen : chosen + extension;
+}
+
 bool TForm2::saveTo(const std::string& chosen)
 {
     const std::string path = zk::channelFileName(chosen);

@@ -34,9 +34,7 @@ void TForm2::exportCsvClick()
         const auto chosen = dialogs_.saveFile("Export CSV", kCsvFilter);
         if (!chosen)
             return;
-        const QString name = QString::fromStdString(*chosen);
-        const std::string path =
-            name.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) ? *chosen : *chosen + ".csv";
+        const std::string path = withExtension(*chosen, ".csv");
         if (!mayReplaceCompleted(*chosen, path))
             return;
         zk::exportCsvFile(path, table_);

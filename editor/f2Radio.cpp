@@ -110,16 +110,20 @@ void TForm2::backupClick()
             const std::string proposed = zk::newBackupPath(backupFolder, std::chrono::system_clock::now());
             dialogs_.startNextIn(backupFolder, fileName(proposed));
         }
-        const auto path = dialogs_.saveFile("Backup Radio", kImageFilter);
-        if (!path)
+        const auto chosen = dialogs_.saveFile("Backup Radio", kImageFilter);
+        if (!chosen)
+            return;
+        // Without its extension the backup would not show in Restore's dialog.
+        const std::string path = withExtension(*chosen, ".img");
+        if (!mayReplaceCompleted(*chosen, path))
             return;
         zk::RadioImage image;
         const zk::TransferResult result = engine_.readImage(image, [this](int k) { showProgress("Backup", k); });
         showProgress("", -1);
         if (!transferSucceeded(result, false))
             return;
-        zk::saveImageFile(*path, image);
-        messages_.notice("Backup saved to " + *path + ".");
+        zk::saveImageFile(path, image);
+        messages_.notice("Backup saved to " + path + ".");
     });
 }
 

@@ -407,7 +407,9 @@ TEST_F(RadioSafetyWindows, BackupThenRestoreGivesBackTheMemoryAndAWrongFileSends
         original[i] = static_cast<std::uint8_t>(i * 37 + 11);
     radio.setMemory(original);
     const std::string backup = app.path("kept.img");
-    dialogs.answers = {backup};
+    // The name as typed, without its extension: the backup still ends in
+    // .img, so Restore's dialog shows it.
+    dialogs.answers = {app.path("kept")};
 
     trigger("BackupRadio");
     EXPECT_EQ(messages.notices(), std::vector<std::string>{"Backup saved to " + backup + "."});
