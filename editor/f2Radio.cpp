@@ -4,6 +4,7 @@
 #include "f2.h"
 
 #include "Codec.h"
+#include "Errors.h"
 #include "Guarded.h"
 #include "ImageFile.h"
 #include "RadioChecks.h"
@@ -15,6 +16,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -106,10 +108,17 @@ void TForm2::backupClick()
     zk::guarded(messages_, [this] {
         if (engine_.busy())
             return;
+        // The proposal is a convenience: a folder that cannot be made (read-only
+        // place) leaves the choice to the dialog rather than stop the backup.
+        std::optional<std::string> proposed;
         if (!backupFolder.empty()) {
-            const std::string proposed = zk::newBackupPath(backupFolder, std::chrono::system_clock::now());
-            dialogs_.startNextIn(backupFolder, fileName(proposed));
+            try {
+                proposed = zk::newBackupPath(backupFolder, std::chrono::system_clock::now());
+            } catch (const zk::AppError&) {
+            }
         }
+        if (proposed)
+            dialogs_.startNextIn(backupFolder, fileName(*proposed));
         const auto chosen = dialogs_.saveFile("Backup Radio", kImageFilter);
         if (!chosen)
             return;

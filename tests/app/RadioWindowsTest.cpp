@@ -448,3 +448,15 @@ TEST_F(RadioSafetyWindows, BackupThenRestoreGivesBackTheMemoryAndAWrongFileSends
     trigger("Verify");
     EXPECT_EQ(wire().substr(0, kHandshake.size() + 8), kHandshake + "52001040");
 }
+
+TEST_F(RadioSafetyWindows, ABackupFolderThatCannotBeMadeLeavesTheChoiceToTheDialog)
+{
+    app.write("plain-file", "x");
+    form2().backupFolder = app.path("plain-file/backups");
+    dialogs.answers = {app.path("elsewhere.img")};
+    trigger("BackupRadio");
+    EXPECT_TRUE(messages.errors().empty());
+    EXPECT_TRUE(dialogs.startPlaces.empty());
+    EXPECT_EQ(messages.notices(), std::vector<std::string>{"Backup saved to " + app.path("elsewhere.img") + "."});
+    EXPECT_EQ(app.read("elsewhere.img").size(), zk::kImageSize);
+}
