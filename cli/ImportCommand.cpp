@@ -2,7 +2,6 @@
 #include "Commands.h"
 #include "CsvPlan.h"
 #include "Output.h"
-#include "VisibleText.h"
 
 namespace zk::cli {
 
@@ -27,11 +26,11 @@ constexpr const char* kUsage =
 int runImport(const Arguments& args)
 {
     const InputOutput options = inputAndOutput(args, "CSV file", "PLAN.bc");
-    const std::string text = readInput(options.input, kCsvFileKind);
-    const std::string source =
-        isStandardStream(options.input) ? "standard input" : "\"" + visibleText(fullPath(options.input)) + "\"";
+    const CsvPlan plan = isStandardStream(options.input)
+        ? readCsvPlan(readInput(options.input, kCsvFileKind), "standard input")
+        : importCsvFile(options.input);
     ChannelTable table;
-    applyCsvPlan(readCsvPlan(text, source), table);
+    applyCsvPlan(plan, table);
     writePlan(options.output, table);
     return kExitSuccess;
 }
