@@ -16,7 +16,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <optional>
 
 namespace {
 
@@ -108,17 +107,15 @@ void TForm2::backupClick()
     zk::guarded(messages_, [this] {
         if (engine_.busy())
             return;
-        // The proposal is a convenience: a folder that cannot be made (read-only
-        // place) leaves the choice to the dialog rather than stop the backup.
-        std::optional<std::string> proposed;
         if (!backupFolder.empty()) {
             try {
-                proposed = zk::newBackupPath(backupFolder, std::chrono::system_clock::now());
+                const std::string proposed = zk::newBackupPath(backupFolder, std::chrono::system_clock::now());
+                dialogs_.startNextIn(backupFolder, fileName(proposed));
             } catch (const zk::AppError&) {
+                // Only a proposal: a folder that cannot be made (a read-only
+                // place) leaves the choice to the dialog, the backup goes on.
             }
         }
-        if (proposed)
-            dialogs_.startNextIn(backupFolder, fileName(*proposed));
         const auto chosen = dialogs_.saveFile("Backup Radio", kImageFilter);
         if (!chosen)
             return;
