@@ -29,6 +29,21 @@ void addComparison(PortResult& result, const std::vector<std::string>& differenc
     result.lines.insert(result.lines.end(), differences.begin(), differences.end());
 }
 
+// DIR/<device name><extension> for each port; a usage error when two ports
+// (/dev/a/radio and /dev/b/radio) would share one.
+std::vector<std::string> namedAfterPorts(const std::vector<std::string>& ports, const std::string& folder,
+                                         const std::string& extension)
+{
+    std::vector<std::string> names;
+    for (const std::string& port : ports) {
+        const std::string name = (fs::path(folder) / fs::path(port).filename()).string() + extension;
+        if (std::find(names.begin(), names.end(), name) != names.end())
+            throw UsageError("two ports would both go into " + name);
+        names.push_back(name);
+    }
+    return names;
+}
+
 } // namespace
 
 PortProcedure writeProcedure(const ChannelTable& plan, const std::string& planName, const SafetyOptions& safety)
@@ -40,8 +55,9 @@ PortProcedure writeProcedure(const ChannelTable& plan, const std::string& planNa
         std::ostringstream saved;
         std::string backupFile;
         if (!safety.backupFolder.empty()) {
-            const fs::path folder = fs::path(safety.backupFolder) / fs::path(context.port).filename();
-            backupFile = newBackupPath(folder.string(), std::chrono::system_clock::now());
+            // The folder's name as checkBackupFolders made sure no other port shares.
+            const std::string folder = namedAfterPorts({context.port}, safety.backupFolder, {}).front();
+            backupFile = newBackupPath(folder, std::chrono::system_clock::now());
             steps.push_back(backupStep(image, backupFile, saved));
         }
         steps.push_back(transferStep(Direction::Write));
@@ -99,14 +115,13 @@ std::vector<std::string> filePerPort(const std::vector<std::string>& ports, cons
 {
     if (!fs::is_directory(folder))
         throw UsageError("with several ports, -o names an existing folder");
-    std::vector<std::string> files;
-    for (const std::string& port : ports) {
-        const std::string file = (fs::path(folder) / fs::path(port).filename()).string() + extension;
-        if (std::find(files.begin(), files.end(), file) != files.end())
-            throw UsageError("two ports would both go into " + file);
-        files.push_back(file);
-    }
-    return files;
+    return namedAfterPorts(ports, folder, extension);
+}
+
+void checkBackupFolders(const std::vector<std::string>& ports, const SafetyOptions& safety)
+{
+    if (!safety.backupFolder.empty())
+        namedAfterPorts(ports, safety.backupFolder, {});
 }
 
 const std::string& fileOfPort(const std::vector<std::string>& ports, const std::vector<std::string>& files,

@@ -17,6 +17,10 @@ namespace zk::cli {
 // safety.verify the radio is read back and compared with the plan, and any
 // difference makes the radio's result a failure.
 PortProcedure writeProcedure(const ChannelTable& plan, const std::string& planName, const SafetyOptions& safety);
+// Before any radio is touched: a usage error when two of the ports would
+// keep their backups in one folder (the same device name in two folders),
+// where parallel backups would take one file name and one would be lost.
+void checkBackupFolders(const std::vector<std::string>& ports, const SafetyOptions& safety);
 
 // Reads the radio and compares it with the plan.
 PortProcedure verifyProcedure(const ChannelTable& plan, const std::string& planName);

@@ -102,6 +102,7 @@ StationOptions parseStation(Arguments args)
         }
     }
     options.plan = singleOperand(operands, "channel file");
+    checkBackupFolders(options.ports, options.safety);
     return options;
 }
 

@@ -63,8 +63,11 @@ int runWrite(const Arguments& args)
     openChannelFile(plan, table);
     // Nothing is sent, not even the backup's read, for a plan the radio cannot hold.
     encodePlan(table);
-    if (!parsed.single())
-        return runOnPorts(parsed.portList(), writeProcedure(table, plan, safety), parsed.json);
+    if (!parsed.single()) {
+        const std::vector<std::string> ports = parsed.portList();
+        checkBackupFolders(ports, safety);
+        return runOnPorts(ports, writeProcedure(table, plan, safety), parsed.json);
+    }
 
     std::vector<RadioStep> steps;
     RadioImage backup;

@@ -1,11 +1,27 @@
 #include "AdapterSerial.h"
 
+#include "VisibleText.h"
+
 #include <filesystem>
 #include <fstream>
 
 namespace zk {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// The adapter chooses these bytes: escape sequences must not reach the
+// terminal, and a space would split the station line's fields.
+std::string printableSerial(const std::string& serial)
+{
+    std::string printable;
+    for (const char c : visibleText(serial))
+        printable += c == ' ' ? std::string("\\x20") : std::string(1, c);
+    return printable;
+}
+
+} // namespace
 
 std::string adapterSerialNumber(const std::string& portPath, const std::string& sysRoot)
 {
@@ -24,7 +40,7 @@ std::string adapterSerialNumber(const std::string& portPath, const std::string& 
         std::ifstream file(device / "serial");
         std::string serial;
         std::getline(file, serial);
-        return serial;
+        return printableSerial(serial);
     }
     return {};
 }

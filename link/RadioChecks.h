@@ -16,8 +16,6 @@ struct CheckResult {
     // One line per differing channel or setting; meaningful only when the
     // transfer succeeded.
     std::vector<std::string> differences;
-
-    bool matches() const { return transfer.outcome == TransferOutcome::Succeeded && differences.empty(); }
 };
 
 // Reads the radio (the engine's table untouched) and compares it with the

@@ -187,6 +187,35 @@ TEST_F(FleetCli, VerifyAndBackupServeSeveralRadiosAndAWriteKeepsEachOldMemory)
     const std::string kept = test::readBytes((folderOf / test::namesIn(folderOf).front()).string());
     EXPECT_EQ(std::vector<std::uint8_t>(kept.begin(), kept.end()),
               std::vector<std::uint8_t>(otherMemory.begin(), otherMemory.end()));
+
+    // Two ports of one name in two folders would keep their backups in one
+    // folder under one file name, one radio's old memory lost: refused
+    // before anything is sent, by write and by the station.
+    for (const char* sub : {"a", "b"})
+        std::filesystem::create_directory(folder.file(sub));
+    std::filesystem::create_symlink(blank.path(), folder.file("a/radio"));
+    std::filesystem::create_symlink(other.path(), folder.file("b/radio"));
+    blank.clearLog();
+    other.clearLog();
+    r = cli({"write", "--backup", before, "--port", folder.file("a/radio"), "--port", folder.file("b/radio"),
+             planFile});
+    EXPECT_EQ(r.exitStatus, 2) << r.out;
+    EXPECT_TRUE(contains(r.err, "two ports would both go into " + before + "/radio")) << r.err;
+    std::atomic<pid_t> station{0};
+    std::atomic<bool> ended{false};
+    std::thread running([&] {
+        r = cli({"station", planFile, "--backup", before, "--ports",
+                 folder.file("a/radio") + ',' + folder.file("b/radio")},
+                [&](pid_t pid) { station = pid; });
+        ended = true;
+    });
+    // A station that took the ports would run until Ctrl-C.
+    if (!test::waitUntil([&] { return ended.load(); }) && station != 0)
+        ::kill(station, SIGINT);
+    running.join();
+    EXPECT_EQ(r.exitStatus, 2) << r.out;
+    EXPECT_TRUE(blank.received().empty());
+    EXPECT_TRUE(other.received().empty());
 }
 
 // The radio comes and goes on a link path, as a radio on a cable does.

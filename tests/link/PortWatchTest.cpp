@@ -41,6 +41,16 @@ TEST(AdapterSerial, ReadsTheSerialNumberOfTheUsbDeviceAboveThePort)
     fs::create_symlink(root(dir) / "dev" / "ttyUSB0", root(dir) / "dev" / "by-id" / "usb-FTDI-if00");
 
     EXPECT_EQ(adapterSerialNumber((root(dir) / "dev" / "by-id" / "usb-FTDI-if00").string(), sys.string()), "A10KX3Z9");
+    // The adapter chooses its serial's bytes: a terminal's escape sequence
+    // and a space must not reach the station's line as they are.
+    const fs::path odd = sys / "devices" / "pci0000:00" / "usb1" / "1-3";
+    fs::create_directories(odd / "1-3:1.0" / "ttyUSB1");
+    std::ofstream(odd / "idVendor") << "1a86\n";
+    std::ofstream(odd / "serial") << "AB\x1B]2;owned\x07 9\n";
+    fs::create_directories(sys / "class" / "tty" / "ttyUSB1");
+    fs::create_symlink(odd / "1-3:1.0" / "ttyUSB1", sys / "class" / "tty" / "ttyUSB1" / "device");
+    EXPECT_EQ(adapterSerialNumber("/dev/ttyUSB1", sys.string()), "AB\\x1B]2;owned\\x07\\x209");
+
     EXPECT_EQ(adapterSerialNumber("/dev/ttyS0", sys.string()), "");   // no USB device above it
     EXPECT_EQ(adapterSerialNumber("/dev/ttyACM7", sys.string()), ""); // not in the tree at all
 }
