@@ -38,10 +38,10 @@ void TForm2::exportPdfClick()
         const auto chosen = dialogs_.saveFile("Export PDF", "*.pdf");
         if (!chosen)
             return;
-        QString path = QString::fromStdString(*chosen);
-        if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-            path += QStringLiteral(".pdf");
-        zk::exportPlanPdf(table_, plainCaption(windowTitle()), path);
+        const std::string path = withExtension(*chosen, ".pdf");
+        if (!mayReplaceCompleted(*chosen, path))
+            return;
+        zk::exportPlanPdf(table_, plainCaption(windowTitle()), QString::fromStdString(path));
         messages_.notice("Export success!");
     });
 }

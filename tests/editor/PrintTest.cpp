@@ -2,6 +2,7 @@
 #include "EditorHarness.h"
 
 #include <QDate>
+#include <QFile>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
@@ -52,6 +53,20 @@ TEST_F(PrintTest, ExportPdfWritesThePlanOnOnePage)
     EXPECT_EQ(dialogs.requests[0].filter, "*.pdf");
     EXPECT_EQ(messages.notices(), std::vector<std::string>{"Export success!"});
     expectOnePageWithThePlan(dir.filePath("plan.pdf"));
+
+    // The completed name is another file than the dialog asked about:
+    // replacing it is asked first, and No keeps it.
+    QFile kept(dir.filePath("plan.pdf"));
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.write("kept");
+    kept.close();
+    dialogs.answers = {dir.filePath("plan").toStdString()};
+    messages.answers = {false};
+    clickMenuItem("MenuFile", "ExportPdf");
+    EXPECT_EQ(messages.questions(), std::vector<std::string>{"plan.pdf already exists. Do you want to replace it?"});
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("kept"));
+    kept.close();
 
     dialogs.answers = {dir.filePath("no-such-folder/plan.pdf").toStdString()};
     clickMenuItem("MenuFile", "ExportPdf");
