@@ -11,8 +11,9 @@
 #include "RadioMemory.h"
 #include "VirtualRadio.h"
 
+#include "ChildRun.h"
+
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -20,58 +21,21 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-
-extern char** environ;
 
 namespace {
 
 constexpr int kRuns = 3;
 
-struct Run {
-    int status = -1;
-    double wallS = 0;
-    double cpuS = 0;
-};
+using zk::bench::ChildRun;
 
-double seconds(const timeval& t)
+ChildRun measure(const std::vector<std::string>& args)
 {
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    return zk::bench::runChild(args, true);
 }
 
-// Runs the program to its end, its output thrown away.
-Run measure(const std::vector<std::string>& args)
+ChildRun median(std::vector<ChildRun> runs)
 {
-    std::vector<char*> argv;
-    for (const auto& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    Run run;
-    const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
-        return run;
-    int status = 0;
-    struct rusage usage {};
-    ::wait4(pid, &status, 0, &usage);
-    run.wallS = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.cpuS = seconds(usage.ru_utime) + seconds(usage.ru_stime);
-    return run;
-}
-
-Run median(std::vector<Run> runs)
-{
-    std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.wallS < b.wallS; });
+    std::sort(runs.begin(), runs.end(), [](const ChildRun& a, const ChildRun& b) { return a.wallSeconds < b.wallSeconds; });
     return runs[runs.size() / 2];
 }
 
@@ -96,7 +60,7 @@ int main()
     double oneRadioS = 0;
     bool allGood = true;
     for (const std::size_t count : {std::size_t{1}, std::size_t{4}, std::size_t{8}}) {
-        std::vector<Run> runs;
+        std::vector<ChildRun> runs;
         bool exact = true;
         for (int r = 0; r < kRuns; ++r) {
             std::vector<std::unique_ptr<VirtualRadio>> radios;
@@ -111,14 +75,14 @@ int main()
             for (const auto& radio : radios)
                 exact = exact && radio->memory() == reference.memory();
         }
-        const Run run = median(runs);
+        const ChildRun run = median(runs);
         if (count == 1)
-            oneRadioS = run.wallS;
-        const double ratio = run.wallS / oneRadioS;
-        const double cpuShare = run.cpuS / run.wallS / static_cast<double>(count) * 100.0;
+            oneRadioS = run.wallSeconds;
+        const double ratio = run.wallSeconds / oneRadioS;
+        const double cpuShare = run.cpuSeconds / run.wallSeconds / static_cast<double>(count) * 100.0;
         const bool ok = run.status == 0 && exact;
         allGood = allGood && ok;
-        std::printf("%7zu %9.3f %8.3fx %9.1f %15.2f%%  %s%s\n", count, run.wallS, ratio, run.cpuS * 1e3, cpuShare,
+        std::printf("%7zu %9.3f %8.3fx %9.1f %15.2f%%  %s%s\n", count, run.wallSeconds, ratio, run.cpuSeconds * 1e3, cpuShare,
                     ok ? "exact" : "WRONG", count > 1 && ratio > 1.1 ? "  (OVER 1.1x)" : "");
     }
     std::filesystem::remove_all(folder);

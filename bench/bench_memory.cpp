@@ -10,9 +10,10 @@
 #include "NoSerialPorts.h"
 #include "Startup.h"
 
+#include "ChildRun.h"
+
 #include <QApplication>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -20,13 +21,7 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -37,42 +32,17 @@ void writeFile(const std::string& path, const std::string& bytes)
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
-struct Run {
-    int status = -1;
-    double peakMb = 0;
-    double seconds = 0;
-};
+using zk::bench::ChildRun;
 
-// Runs the program to its end with standard output thrown away.
-Run measure(const std::vector<std::string>& args)
+// Standard error stays: a case that fails says why.
+ChildRun measure(const std::vector<std::string>& args)
 {
-    std::vector<char*> argv;
-    for (const auto& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    Run run;
-    if (::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-        posix_spawn_file_actions_destroy(&actions);
-        return run;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    struct rusage usage {};
-    ::wait4(pid, &status, 0, &usage);
-    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.peakMb = static_cast<double>(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
-    return run;
+    return zk::bench::runChild(args, false);
 }
 
-void report(const char* what, const Run& run, bool judged)
+void report(const char* what, const ChildRun& run, bool judged)
 {
-    std::printf("%-46s exit %d  peak %7.1f MB  %6.2f s%s\n", what, run.status, run.peakMb, run.seconds,
+    std::printf("%-46s exit %d  peak %7.1f MB  %6.2f s%s\n", what, run.status, run.peakMb, run.wallSeconds,
                 !judged ? "" : run.status == 0 && run.peakMb < kTargetMb ? "  (under target)" : "  (OVER TARGET)");
 }
 
