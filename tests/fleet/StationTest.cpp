@@ -51,12 +51,16 @@ protected:
         return events;
     }
     // Never a test that hangs: the station ends after a generous limit.
-    static void limit(Station& station)
+    void limit(Station& station)
     {
-        QTimer::singleShot(20000, [&station] { station.stop(); });
+        limitTimer.setSingleShot(true);
+        QObject::connect(&limitTimer, &QTimer::timeout, [&station] { station.stop(); });
+        limitTimer.start(20000);
     }
 
     PortEventSource source;
+    QObject alive; // what the posted calls belong to: none outlives the test
+    QTimer limitTimer;
     std::mutex lock;
     std::vector<std::string> runs;
     std::vector<std::string> seen;
@@ -79,10 +83,10 @@ TEST_F(ProgrammingStation, ProgramsEachAcceptedPortOnceUntilItIsPluggedInAgain)
     options.accept = [](const std::string& port) { return port != "/dev/console"; };
     options.identify = [](const std::string& port) { return "serial of " + port; };
     Station* self = nullptr;
-    Station station(recordingProcedure(), options, recordingEvents([&](const StationResult& result) {
+    Station station(recordingProcedure(), options, recordingEvents([&](const StationResult&) {
         const std::size_t done = self->results().size();
         // Posted, so the station has settled this result before the next events.
-        QTimer::singleShot(0, [&, done, port = result.port] {
+        QTimer::singleShot(0, &alive, [&, done] {
             if (done == 2) {
                 plug(source, "/dev/a"); // still plugged in: nothing new
                 unplug(source, "/dev/a");
@@ -148,11 +152,17 @@ TEST_F(ProgrammingStation, APortPluggedInAgainDuringItsTransferHasItsTurnAfterIt
         }));
     self = &station;
     limit(station);
+    // Once the first transfer runs, the radio is swapped; the transfer is let
+    // end some ticks later, time enough for a second one to start if the
+    // station wrongly started it at once.
+    int ticksSinceSwap = -1;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (started == 1 && !release) {
+        if (started == 1 && ticksSinceSwap < 0) {
             unplug(source, "/dev/a");
             plug(source, "/dev/a"); // another radio on the same cable
+            ticksSinceSwap = 0;
+        } else if (ticksSinceSwap >= 0 && ++ticksSinceSwap == 10) {
             release = true;
         }
     });
