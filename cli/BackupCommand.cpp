@@ -1,8 +1,9 @@
 // backup --port PATH -o FILE.img: the radio's memory as a raw image.
 #include "Commands.h"
-#include "FleetSteps.h"
-#include "Output.h"
-#include "RadioSteps.h"
+#include "FleetProcedures.h"
+#include "PortResults.h"
+#include "RadioRun.h"
+#include "TransferOptions.h"
 
 #include <iostream>
 
@@ -38,12 +39,13 @@ int runBackup(const Arguments& args)
         throw UsageError("unexpected argument '" + parsed.operands.front() + "'");
     if (!parsed.single()) {
         const std::vector<std::string> ports = parsed.portList();
-        return runOnPorts(ports, backupProcedure(ports, filePerPort(ports, parsed.output, ".img")), parsed.json);
+        return runEachPort(ports, backupProcedure(ports, filesInOutputFolder(ports, parsed.output, ".img")),
+                           parsed.json);
     }
     ChannelTable unused;
     RadioImage image;
     const bool ok =
-        runOnRadio(parsed.singlePort(), unused, {backupStep(image, parsed.output, std::cout)}, parsed.traceFile);
+        runOnRadio(parsed.singlePort(), unused, {savedBackupStep(image, parsed.output, std::cout)}, parsed.traceFile);
     return ok ? kExitSuccess : kExitError;
 }
 

@@ -2,8 +2,11 @@
 // computer and the radio, one line per check.
 #include "Commands.h"
 #include "ConnectionCheck.h"
+#include "OpenFailure.h"
 #include "PortSession.h"
 #include "RadioProbe.h"
+#include "RadioRun.h"
+#include "StopSignals.h"
 
 #include <algorithm>
 #include <iostream>
@@ -59,12 +62,16 @@ DoctorArguments parseDoctorArguments(const Arguments& args)
 // Opens the port, probes the radio and closes it again.
 void probePort(const DoctorArguments& args, CheckReport& report)
 {
-    PortSession session(args.traceFile);
+    const auto app = coreApplication();
+    std::atomic<bool> stop{false};
+    PortSession session(stop, args.traceFile);
+    const StopSignals signalWatch(stop);
     PortSession::OpenFailure failure;
-    if (!session.open(args.port, &failure)) {
+    if (!session.open(args.port, failure)) {
         // The component's text, then the reason on one line as the remedy.
-        std::replace(failure.reason.begin(), failure.reason.end(), '\n', ' ');
-        report.add(CheckLevel::Fail, "the probe could not open " + args.port + ": " + failure.error, failure.reason);
+        std::string reason = describeOpenFailure(args.port, failure.osError);
+        std::replace(reason.begin(), reason.end(), '\n', ' ');
+        report.add(CheckLevel::Fail, "the probe could not open " + args.port + ": " + failure.error, reason);
         return;
     }
     const ProbeResult result = probeRadio(session.link());

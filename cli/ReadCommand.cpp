@@ -1,11 +1,11 @@
 // read --port PATH -o PLAN.bc: the radio's channel plan into a channel file;
 // with several ports, one file per radio in a folder.
-#include "ChannelFile.h"
 #include "Commands.h"
-#include "FleetSteps.h"
+#include "FleetProcedures.h"
 #include "Output.h"
-#include "RadioTransfer.h"
-#include "TransferEngine.h"
+#include "PortResults.h"
+#include "RadioRun.h"
+#include "TransferOptions.h"
 
 #include <iostream>
 
@@ -41,32 +41,19 @@ constexpr const char* kUsage =
     "prints those results as one JSON object per line instead. The exit status\n"
     "is 0 only when every radio was read.\n";
 
-int readEach(const std::vector<std::string>& ports, const std::string& folder, bool json)
-{
-    const std::vector<std::string> files = filePerPort(ports, folder, ".bc");
-    return runOnPorts(ports, [&](const PortContext& context) {
-        const std::string& file = fileOfPort(ports, files, context.port);
-        ChannelTable table;
-        PortResult result = runOnPort(table, {transferStep(Direction::Read)}, context);
-        if (result.ok) {
-            saveChannelFile(file, table);
-            result.file = file;
-        }
-        return result;
-    }, json);
-}
-
 int runRead(const Arguments& args)
 {
     const TransferArguments parsed = parseTransferArguments(args, true);
     if (!parsed.operands.empty())
         throw UsageError("unexpected argument '" + parsed.operands.front() + "'");
+    if (!parsed.single()) {
+        const std::vector<std::string> ports = parsed.portList();
+        return runEachPort(ports, readProcedure(ports, filesInOutputFolder(ports, parsed.output, ".bc")), parsed.json);
+    }
     // A fresh table: channel numbers 1..16 and every setting at its first
     // item, then overwritten block by block from the radio.
-    if (!parsed.single())
-        return readEach(parsed.portList(), parsed.output, parsed.json);
     ChannelTable table;
-    if (!transferWithRadio(Direction::Read, parsed.singlePort(), table, parsed.traceFile))
+    if (!runOnRadio(parsed.singlePort(), table, {readStep()}, parsed.traceFile))
         return kExitError;
     writePlan(parsed.output, table);
     (isStandardStream(parsed.output) ? std::cerr : std::cout) << kReadSuccess << '\n';

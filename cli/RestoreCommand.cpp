@@ -1,8 +1,8 @@
 // restore --port PATH FILE.img: a raw image back into the radio.
 #include "Commands.h"
 #include "ImageFile.h"
-#include "RadioSteps.h"
-#include "TransferEngine.h"
+#include "RadioRun.h"
+#include "TransferOptions.h"
 
 #include <iostream>
 
@@ -33,7 +33,7 @@ int runRestore(const Arguments& args)
     const RadioImage image = readImageFile(file);
     ChannelTable unused;
     std::vector<std::string> differences;
-    RadioStep write = restoreStep(image);
+    TransferStep write = restoreStep(image);
     write.afterwards = [] { std::cout << kWriteSuccess << '\n'; };
     if (!runOnRadio(parsed.singlePort(), unused, {write, verifyImageStep(image, differences)}, parsed.traceFile))
         return kExitError;

@@ -4,25 +4,22 @@
 #include "ChannelFile.h"
 #include "Commands.h"
 #include "Errors.h"
-#include "Fleet.h"
-#include "FleetSteps.h"
-#include "InterruptWatch.h"
+#include "FleetProcedures.h"
 #include "PathPortEvents.h"
-#include "PortSession.h"
-#include "PortThreads.h"
+#include "PortResults.h"
 #include "RadioCompare.h"
-#include "RadioTransfer.h"
+#include "RadioRun.h"
 #include "SerialPortList.h"
+#include "Station.h"
+#include "StopSignals.h"
+#include "TransferOptions.h"
 #include "UdevPortEvents.h"
-
-#include <QEventLoop>
-#include <QTimer>
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <ctime>
 #include <iostream>
-#include <map>
 #include <memory>
 
 namespace zk::cli {
@@ -102,167 +99,43 @@ StationOptions parseStation(Arguments args)
         }
     }
     options.plan = singleOperand(operands, "channel file");
-    checkBackupFolders(options.ports, options.safety);
+    checkBackupFoldersOf(options.ports, options.safety);
     return options;
 }
 
-std::string clockTime()
+// "DATE TIME PORT SERIAL" for a result line, SERIAL '-' for an adapter without one.
+std::string resultLabel(const StationResult& result)
 {
-    const std::time_t now = std::time(nullptr);
+    const std::time_t when = std::chrono::system_clock::to_time_t(result.finished);
     std::tm local{};
-    ::localtime_r(&now, &local);
+    ::localtime_r(&when, &local);
     char text[32] = {};
     std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-    return text;
+    return std::string(text) + ' ' + result.port + ' ' + (result.adapter.empty() ? "-" : result.adapter);
 }
 
-class Station {
-public:
-    // onlyListed: a port is taken only when it is among the computer's
-    // serial ports (udev announces every kind of terminal).
-    Station(PortProcedure procedure, int settleMs, bool onlyListed)
-        : procedure_(std::move(procedure)), settleMs_(settleMs), onlyListed_(onlyListed)
-    {
-    }
+// How many radios were programmed and which failed, with the reasons.
+int printSummary(const std::vector<StationResult>& results)
+{
+    const auto failed = static_cast<std::size_t>(
+        std::count_if(results.begin(), results.end(), [](const StationResult& entry) { return !entry.result.ok; }));
+    printLine(std::cout, "Programmed " + std::to_string(results.size() - failed) + ", failed " +
+                             std::to_string(failed) + '.');
+    for (const StationResult& entry : results)
+        if (!entry.result.ok)
+            printLine(std::cout, "Failed: " + summaryLine(entry.result, resultLabel(entry)));
+    return failed == 0 ? kExitSuccess : kExitError;
+}
 
-    // Handles the source's ports until Ctrl-C, then prints the summary.
-    // Gives the exit status.
-    int run(PortEventSource& events, const std::function<void()>& startWatching)
-    {
-        QEventLoop loop;
-        InterruptWatch interrupts{[this, &loop] {
-            stop_ = true;
-            loop.quit();
-        }};
-        events.onEvent = [this](const PortEvent& event) {
-            guard([&] { event.kind == PortEvent::Kind::Added ? added(event.devNode) : removed(event.devNode); });
-        };
-        printLine(std::cerr, "Waiting for radios; Ctrl-C ends.");
-        startWatching();
-        loop.exec();
-        events.onEvent = nullptr;
-        for (auto& [path, port] : ports_)
-            port.settle.reset();
-        threads_.waitForAll();
-        return summary();
-    }
-
-private:
-    enum class State { Settling, Busy, Done };
-    struct Port {
-        State state = State::Settling;
-        bool present = true;
-        bool again = false; // plugged in again during its transfer
-        std::unique_ptr<QTimer> settle;
-    };
-
-    // An event handler must not throw into the event loop.
-    static void guard(const std::function<void()>& handler)
-    {
-        try {
-            handler();
-        } catch (const std::exception& e) {
-            printLine(std::cerr, std::string(kProgramName) + ": " + e.what());
-        }
-    }
-
-    void added(const std::string& path)
-    {
-        if (stop_)
-            return;
-        printLine(std::cerr, path + ": plugged in");
-        const auto known = ports_.find(path);
-        if (known != ports_.end()) {
-            // Unplugged and plugged in again while its transfer still ran:
-            // that one fails or ends, then this radio has its turn.
-            if (!known->second.present)
-                known->second.present = known->second.again = true;
-            return;
-        }
-        settleThenProgram(path, ports_[path]);
-    }
-
-    void settleThenProgram(const std::string& path, Port& port)
-    {
-        port.state = State::Settling;
-        port.settle = std::make_unique<QTimer>();
-        port.settle->setSingleShot(true);
-        QObject::connect(port.settle.get(), &QTimer::timeout, [this, path] { guard([&] { settled(path); }); });
-        port.settle->start(settleMs_);
-    }
-
-    void removed(const std::string& path)
-    {
-        const auto it = ports_.find(path);
-        if (it == ports_.end())
-            return;
-        printLine(std::cerr, path + ": unplugged");
-        if (it->second.state == State::Busy)
-            it->second.present = false; // forgotten once its transfer ends
-        else
-            ports_.erase(it);
-    }
-
-    void settled(const std::string& path)
-    {
-        Port& port = ports_.at(path);
-        port.settle.release()->deleteLater(); // this is its signal: not deleted under it
-        if (onlyListed_) {
-            const std::vector<std::string> listed = enumerateSerialPorts();
-            if (std::find(listed.begin(), listed.end(), path) == listed.end()) {
-                ports_.erase(path);
-                return;
-            }
-        }
-        port.state = State::Busy;
-        port.again = false;
-        const std::string serial = adapterSerialNumber(path);
-        auto result = std::make_shared<PortResult>();
-        const PortContext context = printingContext(path, stop_);
-        threads_.start([this, result, context] { *result = runGuarded(procedure_, context); },
-                       [this, result, path, serial] {
-                           finished(path, clockTime() + ' ' + path + ' ' + (serial.empty() ? "-" : serial), *result);
-                       });
-    }
-
-    void finished(const std::string& path, const std::string& label, const PortResult& result)
-    {
-        printLine(std::cout, summaryLine(result, label));
-        std::cerr << '\a' << std::flush; // the terminal bell: the next radio can go on
-        results_.emplace_back(label, result);
-        const auto it = ports_.find(path);
-        if (it == ports_.end())
-            return;
-        Port& port = it->second;
-        if (!port.present)
-            ports_.erase(it);
-        else if (port.again && !stop_)
-            settleThenProgram(path, port);
-        else
-            port.state = State::Done;
-    }
-
-    int summary() const
-    {
-        const auto failed = static_cast<std::size_t>(
-            std::count_if(results_.begin(), results_.end(), [](const auto& entry) { return !entry.second.ok; }));
-        printLine(std::cout, "Programmed " + std::to_string(results_.size() - failed) + ", failed " +
-                                 std::to_string(failed) + '.');
-        for (const auto& [label, result] : results_)
-            if (!result.ok)
-                printLine(std::cout, "Failed: " + summaryLine(result, label));
-        return failed == 0 ? kExitSuccess : kExitError;
-    }
-
-    PortProcedure procedure_;
-    const int settleMs_;
-    const bool onlyListed_;
-    std::atomic<bool> stop_{false};
-    std::map<std::string, Port> ports_;
-    std::vector<std::pair<std::string, PortResult>> results_;
-    // Last, so running transfers end before anything they report to goes.
-    PortThreads threads_;
-};
+// Runs the station over the source until Ctrl-C, printing as it goes.
+int runStationOn(Station& station, PortEventSource& events, const std::function<void()>& startWatching)
+{
+    std::atomic<bool> signalled{false};
+    const StopSignals signalWatch(signalled, [&station] { station.stop(); });
+    printLine(std::cerr, "Waiting for radios; Ctrl-C ends.");
+    station.run(events, startWatching);
+    return printSummary(station.results());
+}
 
 int runStation(const Arguments& args)
 {
@@ -271,18 +144,37 @@ int runStation(const Arguments& args)
     openChannelFile(options.plan, plan);
     // A plan the radio cannot hold is refused before any radio is touched.
     encodePlan(plan);
-    const auto app = PortSession::makeApplication();
-    Station station(writeProcedure(plan, options.plan, options.safety), options.settleMs, options.ports.empty());
-    if (!options.ports.empty()) {
-        PathPortEvents events(options.ports);
-        return station.run(events, [&events] { events.start(); });
+    const auto app = coreApplication();
+    Station::Options settings;
+    settings.settleMs = options.settleMs;
+    if (options.ports.empty()) {
+        // udev announces every kind of terminal: only serial ports are taken.
+        settings.accept = [](const std::string& port) {
+            const std::vector<std::string> listed = enumerateSerialPorts();
+            return std::find(listed.begin(), listed.end(), port) != listed.end();
+        };
     }
-    const std::unique_ptr<PortEventSource> events = createUdevPortEvents();
-    if (!events)
+    settings.identify = [](const std::string& port) { return adapterSerialNumber(port); };
+    settings.contextFor = printingContext;
+    Station::Events events;
+    events.plugged = [](const std::string& port) { printLine(std::cerr, port + ": plugged in"); };
+    events.unplugged = [](const std::string& port) { printLine(std::cerr, port + ": unplugged"); };
+    events.finished = [](const StationResult& result) {
+        printLine(std::cout, summaryLine(result.result, resultLabel(result)));
+        std::cerr << '\a' << std::flush; // the terminal bell: the next radio can go on
+    };
+    events.failed = [](const std::string& what) { printLine(std::cerr, std::string(kProgramName) + ": " + what); };
+    Station station(writeProcedure(plan, options.plan, options.safety), settings, events);
+    if (!options.ports.empty()) {
+        PathPortEvents paths(options.ports);
+        return runStationOn(station, paths, [&paths] { paths.start(); });
+    }
+    const std::unique_ptr<PortEventSource> udev = createUdevPortEvents();
+    if (!udev)
         throw AppError(std::string(kProgramName) +
                        ": cannot watch for adapters being plugged in (udev is not reachable); name the ports with "
                        "--ports");
-    return station.run(*events, [] {
+    return runStationOn(station, *udev, [] {
         for (const std::string& port : enumerateSerialPorts())
             printLine(std::cerr, port + ": already there; programmed once plugged in again");
     });

@@ -1,9 +1,11 @@
 // verify --port PATH PLAN.bc: does the radio hold the channel file's plan?
 #include "ChannelFile.h"
 #include "Commands.h"
-#include "FleetSteps.h"
+#include "FleetProcedures.h"
+#include "PortResults.h"
 #include "RadioCompare.h"
-#include "RadioSteps.h"
+#include "RadioRun.h"
+#include "TransferOptions.h"
 
 namespace zk::cli {
 
@@ -41,7 +43,7 @@ int runVerify(const Arguments& args)
     // A plan the radio cannot hold is refused before anything is sent.
     encodePlan(plan);
     if (!parsed.single())
-        return runOnPorts(parsed.portList(), verifyProcedure(plan, planFile), parsed.json);
+        return runEachPort(parsed.portList(), verifyProcedure(plan, planFile), parsed.json);
     ChannelTable unused;
     std::vector<std::string> differences;
     if (!runOnRadio(parsed.singlePort(), unused, {verifyPlanStep(plan, differences)}, parsed.traceFile))

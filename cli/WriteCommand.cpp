@@ -2,12 +2,12 @@
 // radios at once.
 #include "ChannelFile.h"
 #include "Commands.h"
-#include "FleetSteps.h"
+#include "FleetProcedures.h"
 #include "ImageFile.h"
+#include "PortResults.h"
 #include "RadioCompare.h"
-#include "RadioSteps.h"
-#include "RadioTransfer.h"
-#include "TransferEngine.h"
+#include "RadioRun.h"
+#include "TransferOptions.h"
 
 #include <chrono>
 #include <iostream>
@@ -65,19 +65,17 @@ int runWrite(const Arguments& args)
     encodePlan(table);
     if (!parsed.single()) {
         const std::vector<std::string> ports = parsed.portList();
-        checkBackupFolders(ports, safety);
-        return runOnPorts(ports, writeProcedure(table, plan, safety), parsed.json);
+        checkBackupFoldersOf(ports, safety);
+        return runEachPort(ports, writeProcedure(table, plan, safety), parsed.json);
     }
 
-    std::vector<RadioStep> steps;
+    std::vector<TransferStep> steps;
     RadioImage backup;
     if (!safety.backupFolder.empty())
-        steps.push_back(backupStep(backup, newBackupPath(safety.backupFolder, std::chrono::system_clock::now()),
-                                   std::cout));
-    const auto write = [](TransferEngine& engine, const TransferEngine::ProgressFunction& progress) {
-        return engine.write(progress);
-    };
-    steps.push_back({Direction::Write, write, [] { std::cout << kWriteSuccess << '\n'; }});
+        steps.push_back(savedBackupStep(backup, newBackupPath(safety.backupFolder, std::chrono::system_clock::now()),
+                                        std::cout));
+    steps.push_back(writeStep());
+    steps.back().afterwards = [] { std::cout << kWriteSuccess << '\n'; };
     std::vector<std::string> differences;
     if (safety.verify)
         steps.push_back(verifyPlanStep(table, differences));

@@ -57,12 +57,6 @@ void TransferDialog::setProgress(int blocksDone)
     ProgressBar1->setValue(blocksDone);
 }
 
-void TransferDialog::noticeFailure(const char* text)
-{
-    // An empty detail shows as a plain notice.
-    messages_.noticeWithDetail(text, engine_.failureDetail());
-}
-
 std::optional<zk::TransferResult> TransferDialog::runTransfer(const std::function<zk::TransferResult()>& transfer)
 {
     std::optional<zk::TransferResult> result;

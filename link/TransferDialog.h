@@ -42,8 +42,6 @@ protected:
     void FormShow();
     void Button2Click();
     void setProgress(int blocksDone);
-    // A failed transfer's notice, with what may explain the failure.
-    void noticeFailure(const char* text);
     // The transfer's result, or nothing when aroundTransfer did not run it.
     std::optional<zk::TransferResult> runTransfer(const std::function<zk::TransferResult()>& transfer);
 

@@ -2,7 +2,7 @@
 
 #include "Guarded.h"
 #include "TransferEngine.h"
-#include "UserMessages.h"
+#include "TransferWords.h"
 
 #include <QPushButton>
 
@@ -19,26 +19,10 @@ void TForm5::Button1Click()
         const auto ran = runTransfer([this] { return engine_.read([this](int k) { setProgress(k); }); });
         if (!ran)
             return;
-        const zk::TransferResult& result = *ran;
-        switch (result.outcome) {
-        case zk::TransferOutcome::Busy:
-        case zk::TransferOutcome::Aborted:
-            return;
-        case zk::TransferOutcome::PortNotReady:
-            messages_.notice(zk::kReadPortNotReady);
-            return;
-        case zk::TransferOutcome::Stopped:
-            // A record that cannot be decoded: the rest is skipped and the
-            // dialog stays open.
-            messages_.error(result.error);
-            return;
-        case zk::TransferOutcome::Succeeded:
-            messages_.notice(zk::kReadSuccess);
-            break;
-        case zk::TransferOutcome::Failed:
-            noticeFailure(zk::kReadError);
-            break;
-        }
-        close();
+        zk::showOutcome(messages_, zk::outcomeWords(*ran, zk::Direction::Read, engine_));
+        // A record that cannot be decoded skips the rest and leaves the dialog
+        // open, as a port that is not ready does.
+        if (ran->outcome == zk::TransferOutcome::Succeeded || ran->outcome == zk::TransferOutcome::Failed)
+            close();
     });
 }

@@ -2,7 +2,7 @@
 
 #include "Guarded.h"
 #include "TransferEngine.h"
-#include "UserMessages.h"
+#include "TransferWords.h"
 
 #include <QPushButton>
 
@@ -19,28 +19,13 @@ void TForm6::Button1Click()
         const auto ran = runTransfer([this] { return engine_.write([this](int k) { setProgress(k); }); });
         if (!ran)
             return;
-        const zk::TransferResult& result = *ran;
-        switch (result.outcome) {
-        case zk::TransferOutcome::Busy:
-        case zk::TransferOutcome::Aborted:
-            return;
-        case zk::TransferOutcome::PortNotReady:
-            messages_.notice(zk::kWritePortNotReady);
-            return;
-        case zk::TransferOutcome::Stopped:
-            messages_.error(result.error);
-            if (!result.sentAnything)
-                return; // nothing went out: the user can mend the cell and try again
-            // Blocks already acknowledged are in the radio; say the write failed.
-            messages_.notice(zk::kWriteError);
-            break;
-        case zk::TransferOutcome::Succeeded:
-            messages_.notice(zk::kWriteSuccess);
-            break;
-        case zk::TransferOutcome::Failed:
-            noticeFailure(zk::kWriteError);
-            break;
-        }
-        close();
+        zk::showOutcome(messages_, zk::outcomeWords(*ran, zk::Direction::Write, engine_));
+        using zk::TransferOutcome;
+        // A cell that cannot be stored, found before anything went out,
+        // leaves the dialog open for the user to mend it and try again.
+        const bool over = ran->outcome == TransferOutcome::Succeeded || ran->outcome == TransferOutcome::Failed ||
+                          (ran->outcome == TransferOutcome::Stopped && ran->sentAnything);
+        if (over)
+            close();
     });
 }

@@ -1,4 +1,4 @@
-#include "InterruptWatch.h"
+#include "StopSignals.h"
 
 #include <QSocketNotifier>
 
@@ -8,18 +8,21 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace zk::cli {
+namespace zk {
 
 namespace {
 
-volatile sig_atomic_t gInterrupted = 0;
+// Lock-free, so the handler may store through them.
+std::atomic<std::atomic<bool>*> gStop{nullptr};
 volatile sig_atomic_t gWakeFd = -1;
+static_assert(std::atomic<std::atomic<bool>*>::is_always_lock_free && std::atomic<bool>::is_always_lock_free);
 
-// Async-signal-safe: a flag and one byte into the pipe, errno kept.
+// Async-signal-safe: the flag and one byte into the pipe, errno kept.
 extern "C" void onSignal(int)
 {
     const int savedErrno = errno;
-    gInterrupted = 1;
+    if (std::atomic<bool>* const stop = gStop.load())
+        stop->store(true);
     const int fd = gWakeFd;
     if (fd >= 0) {
         const char byte = 1;
@@ -30,11 +33,11 @@ extern "C" void onSignal(int)
 
 } // namespace
 
-InterruptWatch::InterruptWatch(std::function<void()> onInterrupt) : onInterrupt_(std::move(onInterrupt))
+StopSignals::StopSignals(std::atomic<bool>& stop, std::function<void()> onStop) : onStop_(std::move(onStop))
 {
     if (::pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0)
         throw std::runtime_error("cannot create the interrupt pipe");
-    gInterrupted = 0;
+    gStop = &stop;
     gWakeFd = pipe_[1];
     notifier_ = std::make_unique<QSocketNotifier>(pipe_[0], QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] { drain(); });
@@ -42,36 +45,31 @@ InterruptWatch::InterruptWatch(std::function<void()> onInterrupt) : onInterrupt_
     struct sigaction action {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
-    // A second Ctrl-C ends the program at once, for a user who will not wait.
     action.sa_flags = SA_RESTART | SA_RESETHAND;
     ::sigaction(SIGINT, &action, &previousInt_);
     ::sigaction(SIGTERM, &action, &previousTerm_);
     ::sigaction(SIGHUP, &action, &previousHup_);
 }
 
-InterruptWatch::~InterruptWatch()
+StopSignals::~StopSignals()
 {
     ::sigaction(SIGINT, &previousInt_, nullptr);
     ::sigaction(SIGTERM, &previousTerm_, nullptr);
     ::sigaction(SIGHUP, &previousHup_, nullptr);
     gWakeFd = -1;
+    gStop = nullptr;
     notifier_.reset();
     ::close(pipe_[0]);
     ::close(pipe_[1]);
 }
 
-bool InterruptWatch::interrupted() const
-{
-    return gInterrupted != 0;
-}
-
-void InterruptWatch::drain()
+void StopSignals::drain()
 {
     char bytes[16];
     while (::read(pipe_[0], bytes, sizeof bytes) > 0) {
     }
-    if (onInterrupt_)
-        onInterrupt_();
+    if (onStop_)
+        onStop_();
 }
 
-} // namespace zk::cli
+} // namespace zk

@@ -1,17 +1,14 @@
 #include "PortSession.h"
 
+#include "ECommsError.h"
 #include "Errors.h"
 #include "EventLoopWait.h"
-#include "OpenFailure.h"
 #include "PortConnection.h"
 
 #include <QEventLoop>
 #include <QTimer>
 
-#include <iostream>
-#include <utility>
-
-namespace zk::cli {
+namespace zk {
 
 namespace {
 
@@ -25,18 +22,11 @@ constexpr int kSettleMs = 50;
 
 } // namespace
 
-PortSession::PortSession(const std::string& traceFile) : PortSession(traceFile, nullptr)
-{
-    interrupts_ = std::make_unique<InterruptWatch>([this] { link_.abort(); });
-}
-
-PortSession::PortSession(const std::string& traceFile, const std::atomic<bool>& stop) : PortSession(traceFile, &stop) {}
-
-PortSession::PortSession(const std::string& traceFile, const std::atomic<bool>* stop)
+PortSession::PortSession(const std::atomic<bool>& stop, const std::string& traceFile)
     : link_(sendThrough(comm_), [this] { return comm_.IsOpen(); },
             [this](int milliseconds) {
                 pumpEventsFor(milliseconds);
-                if (stop_ && stop_->load())
+                if (stop_.load())
                     link_.abort();
             }),
       stop_(stop)
@@ -55,17 +45,13 @@ PortSession::PortSession(const std::string& traceFile, const std::atomic<bool>* 
     };
 }
 
-bool PortSession::open(const std::string& path, OpenFailure* failure)
+bool PortSession::open(const std::string& path, OpenFailure& failure)
 {
     comm_.SetCommName(path);
     try {
         comm_.OpenPort();
     } catch (const ECommsError& e) {
-        OpenFailure reported{e.what(), describeOpenFailure(path, e.osError())};
-        if (failure)
-            *failure = std::move(reported);
-        else
-            std::cerr << reported.error << '\n' << reported.reason << '\n';
+        failure = {e.what(), e.osError()};
         return false;
     }
     switchOffSoftwareFlowControl(comm_);
@@ -88,14 +74,4 @@ void PortSession::finishSending()
     pumpEventsFor(kSettleMs);
 }
 
-std::unique_ptr<QCoreApplication> PortSession::makeApplication()
-{
-    static int argc = 1;
-    static char programName[] = "zk-h41-cli";
-    static char* argv[] = {programName, nullptr};
-    if (QCoreApplication::instance())
-        return nullptr;
-    return std::make_unique<QCoreApplication>(argc, argv);
-}
-
-} // namespace zk::cli
+} // namespace zk

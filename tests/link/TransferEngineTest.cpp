@@ -52,7 +52,7 @@ ChannelTable samplePlan()
     return t;
 }
 
-class RadioTransfer : public ::testing::Test {
+class TransferEngineOnRadio : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -83,7 +83,7 @@ protected:
 
 } // namespace
 
-TEST_F(RadioTransfer, FullReadFillsEveryRowAndSettingAndSends45Last)
+TEST_F(TransferEngineOnRadio, FullReadFillsEveryRowAndSettingAndSends45Last)
 {
     const ChannelTable plan = samplePlan();
     test::loadPlanIntoRadio(radio, plan);
@@ -108,7 +108,7 @@ TEST_F(RadioTransfer, FullReadFillsEveryRowAndSettingAndSends45Last)
     EXPECT_EQ(wire(), expected);
 }
 
-TEST_F(RadioTransfer, ReadFromARadioThatFallsSilentAfterTwoBlocks)
+TEST_F(TransferEngineOnRadio, ReadFromARadioThatFallsSilentAfterTwoBlocks)
 {
     test::loadPlanIntoRadio(radio, samplePlan());
     RadioFaults faults;
@@ -128,7 +128,7 @@ TEST_F(RadioTransfer, ReadFromARadioThatFallsSilentAfterTwoBlocks)
     EXPECT_EQ(wire(), kHandshake + readCommands(3)); // no end byte
 }
 
-TEST_F(RadioTransfer, RepliesInTwoPiecesAreGathered)
+TEST_F(TransferEngineOnRadio, RepliesInTwoPiecesAreGathered)
 {
     test::loadPlanIntoRadio(radio, samplePlan());
     RadioFaults faults;
@@ -139,7 +139,7 @@ TEST_F(RadioTransfer, RepliesInTwoPiecesAreGathered)
     EXPECT_EQ(table.cell(ColRx, 3), "438.51250");
 }
 
-TEST_F(RadioTransfer, OneByteTooManyOrTooFewFailsTheBlock)
+TEST_F(TransferEngineOnRadio, OneByteTooManyOrTooFewFailsTheBlock)
 {
     RadioFaults faults;
     faults.extraByteBlock = 1;
@@ -157,7 +157,7 @@ TEST_F(RadioTransfer, OneByteTooManyOrTooFewFailsTheBlock)
     EXPECT_TRUE(progress.empty());
 }
 
-TEST_F(RadioTransfer, AnAnswerLaterThanTheWaitFails)
+TEST_F(TransferEngineOnRadio, AnAnswerLaterThanTheWaitFails)
 {
     RadioFaults faults;
     faults.delayBlock = 0;
@@ -167,7 +167,7 @@ TEST_F(RadioTransfer, AnAnswerLaterThanTheWaitFails)
     EXPECT_TRUE(progress.empty());
 }
 
-TEST_F(RadioTransfer, NonDecimalRxDigitStopsTheReadWithTheError)
+TEST_F(TransferEngineOnRadio, NonDecimalRxDigitStopsTheReadWithTheError)
 {
     test::loadPlanIntoRadio(radio, samplePlan());
     RadioFaults faults;
@@ -183,7 +183,7 @@ TEST_F(RadioTransfer, NonDecimalRxDigitStopsTheReadWithTheError)
     EXPECT_EQ(wire(), kHandshake + readCommands(2)); // nothing after the failing block
 }
 
-TEST_F(RadioTransfer, FullWriteLeavesTheEncodedRecordsInTheRadio)
+TEST_F(TransferEngineOnRadio, FullWriteLeavesTheEncodedRecordsInTheRadio)
 {
     table = samplePlan();
 
@@ -205,7 +205,7 @@ TEST_F(RadioTransfer, FullWriteLeavesTheEncodedRecordsInTheRadio)
     EXPECT_EQ(toHexText(radio.readMemory(0x12F, 16)), encodeSettingsRecord(table));
 }
 
-TEST_F(RadioTransfer, TwoByteAcknowledgementFailsTheWrite)
+TEST_F(TransferEngineOnRadio, TwoByteAcknowledgementFailsTheWrite)
 {
     RadioFaults faults;
     faults.doubleAckBlock = 2;
@@ -215,7 +215,7 @@ TEST_F(RadioTransfer, TwoByteAcknowledgementFailsTheWrite)
     EXPECT_NE(wire().substr(wire().size() - 2), "45");
 }
 
-TEST_F(RadioTransfer, ClosedPortSendsNothing)
+TEST_F(TransferEngineOnRadio, ClosedPortSendsNothing)
 {
     comm.ClosePort();
     EXPECT_EQ(engine.read(recorder()).outcome, TransferOutcome::PortNotReady);
@@ -226,7 +226,7 @@ TEST_F(RadioTransfer, ClosedPortSendsNothing)
 
 // A port with nothing behind it: each transfer gives up after the
 // handshake, one command and eleven looks at the reply.
-TEST(RadioTransferWithoutRadio, ReadAndWriteFailAfterTheWaits)
+TEST(TransferEngineWithoutRadio, ReadAndWriteFailAfterTheWaits)
 {
     int master = -1;
     int slave = -1;

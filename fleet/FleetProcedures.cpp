@@ -1,14 +1,13 @@
-#include "FleetSteps.h"
+#include "FleetProcedures.h"
 
+#include "ChannelFile.h"
 #include "ImageFile.h"
-#include "RadioTransfer.h"
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <sstream>
 
-namespace zk::cli {
+namespace zk {
 
 namespace {
 
@@ -29,7 +28,7 @@ void addComparison(PortResult& result, const std::vector<std::string>& differenc
     result.lines.insert(result.lines.end(), differences.begin(), differences.end());
 }
 
-// DIR/<device name><extension> for each port; a usage error when two ports
+// DIR/<device name><extension> for each port; PortListError when two ports
 // (/dev/a/radio and /dev/b/radio) would share one.
 std::vector<std::string> namedAfterPorts(const std::vector<std::string>& ports, const std::string& folder,
                                          const std::string& extension)
@@ -38,10 +37,16 @@ std::vector<std::string> namedAfterPorts(const std::vector<std::string>& ports, 
     for (const std::string& port : ports) {
         const std::string name = (fs::path(folder) / fs::path(port).filename()).string() + extension;
         if (std::find(names.begin(), names.end(), name) != names.end())
-            throw UsageError("two ports would both go into " + name);
+            throw PortListError("two ports would both go into " + name);
         names.push_back(name);
     }
     return names;
+}
+
+const std::string& fileOfPort(const std::vector<std::string>& ports, const std::vector<std::string>& files,
+                              const std::string& port)
+{
+    return files.at(static_cast<std::size_t>(std::find(ports.begin(), ports.end(), port) - ports.begin()));
 }
 
 } // namespace
@@ -50,17 +55,17 @@ PortProcedure writeProcedure(const ChannelTable& plan, const std::string& planNa
 {
     return [plan, planName, safety](const PortContext& context) {
         ChannelTable table = plan; // each radio's engine has a table of its own
-        std::vector<RadioStep> steps;
+        std::vector<TransferStep> steps;
         RadioImage image;
-        std::ostringstream saved;
         std::string backupFile;
         if (!safety.backupFolder.empty()) {
             // The folder's name as checkBackupFolders made sure no other port shares.
             const std::string folder = namedAfterPorts({context.port}, safety.backupFolder, {}).front();
             backupFile = newBackupPath(folder, std::chrono::system_clock::now());
-            steps.push_back(backupStep(image, backupFile, saved));
+            steps.push_back(backupStep(image));
+            steps.back().afterwards = [&image, &backupFile] { saveImageFile(backupFile, image); };
         }
-        steps.push_back(transferStep(Direction::Write));
+        steps.push_back(writeStep());
         std::vector<std::string> differences;
         if (safety.verify)
             steps.push_back(verifyPlanStep(plan, differences));
@@ -94,14 +99,31 @@ PortProcedure verifyProcedure(const ChannelTable& plan, const std::string& planN
     };
 }
 
+PortProcedure readProcedure(const std::vector<std::string>& ports, const std::vector<std::string>& files)
+{
+    return [ports, files](const PortContext& context) {
+        const std::string& file = fileOfPort(ports, files, context.port);
+        // A fresh table: channel numbers 1..16 and every setting at its first
+        // item, then overwritten block by block from the radio.
+        ChannelTable table;
+        PortResult result = runOnPort(table, {readStep()}, context);
+        if (result.ok) {
+            saveChannelFile(file, table);
+            result.file = file;
+        }
+        return result;
+    };
+}
+
 PortProcedure backupProcedure(const std::vector<std::string>& ports, const std::vector<std::string>& files)
 {
     return [ports, files](const PortContext& context) {
         const std::string& file = fileOfPort(ports, files, context.port);
         ChannelTable unused;
         RadioImage image;
-        std::ostringstream saved;
-        PortResult result = runOnPort(unused, {backupStep(image, file, saved)}, context);
+        TransferStep backup = backupStep(image);
+        backup.afterwards = [&image, &file] { saveImageFile(file, image); };
+        PortResult result = runOnPort(unused, {backup}, context);
         if (result.ok) {
             result.lines = {"Backup saved"};
             result.file = file;
@@ -113,8 +135,6 @@ PortProcedure backupProcedure(const std::vector<std::string>& ports, const std::
 std::vector<std::string> filePerPort(const std::vector<std::string>& ports, const std::string& folder,
                                      const std::string& extension)
 {
-    if (!fs::is_directory(folder))
-        throw UsageError("with several ports, -o names an existing folder");
     return namedAfterPorts(ports, folder, extension);
 }
 
@@ -124,10 +144,4 @@ void checkBackupFolders(const std::vector<std::string>& ports, const SafetyOptio
         namedAfterPorts(ports, safety.backupFolder, {});
 }
 
-const std::string& fileOfPort(const std::vector<std::string>& ports, const std::vector<std::string>& files,
-                              const std::string& port)
-{
-    return files.at(static_cast<std::size_t>(std::find(ports.begin(), ports.end(), port) - ports.begin()));
-}
-
-} // namespace zk::cli
+} // namespace zk

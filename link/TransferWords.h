@@ -1,0 +1,51 @@
+#pragma once
+// What a person reads about a transfer's outcome, in one place: the read and
+// write dialogs, the window's radio commands and the command-line tool all
+// take their words from here.
+#include "TransferSteps.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zk {
+
+class UserMessages;
+
+inline constexpr const char* kInterrupted = "Interrupted";
+inline constexpr const char* kAlreadyRunning = "a transfer is already running";
+
+struct OutcomeMessage {
+    enum class Kind {
+        Notice,   // an OK box; a line on a terminal
+        Error,    // the error box
+        Internal, // a fault of the program itself, not of the radio or port
+    };
+    Kind kind = Kind::Notice;
+    std::string text;
+    std::string detail; // may explain the notice (other programs holding the port); often empty
+};
+
+struct OutcomeWords {
+    bool succeeded = false;
+    // False for a transfer that did not start because another runs, and for
+    // one stopped from outside: a window knows why (a second press, quitting)
+    // and shows nothing; a terminal still says so.
+    bool forWindows = true;
+    std::vector<OutcomeMessage> messages;
+
+    // The lines a terminal shows, in order: each text, then its detail when
+    // there is one. Internal faults read "PROGRAM: internal error: TEXT".
+    std::vector<std::string> lines(std::string_view programName) const;
+};
+
+// failureDetail: what may explain a failed transfer (TransferEngine::failureDetail).
+OutcomeWords outcomeWords(const TransferResult& result, Direction direction, const std::string& failureDetail = {});
+// The same with the engine's failure detail, asked for only when a block failed.
+OutcomeWords outcomeWords(const TransferResult& result, Direction direction, const TransferEngine& engine);
+OutcomeWords outcomeWords(const StepsOutcome& outcome, const TransferEngine& engine);
+
+// Shows the words in boxes, unless they are not for windows. Gives succeeded.
+bool showOutcome(UserMessages& messages, const OutcomeWords& words);
+
+} // namespace zk
