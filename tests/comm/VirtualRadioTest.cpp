@@ -46,24 +46,24 @@ class RawPort {
 public:
     explicit RawPort(const std::string& path)
     {
-        m_fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (m_fd >= 0) {
+        fd_ = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd_ >= 0) {
             termios t{};
-            ::tcgetattr(m_fd, &t);
+            ::tcgetattr(fd_, &t);
             ::cfmakeraw(&t);
-            ::tcsetattr(m_fd, TCSANOW, &t);
+            ::tcsetattr(fd_, TCSANOW, &t);
         }
     }
     ~RawPort()
     {
-        if (m_fd >= 0)
-            ::close(m_fd);
+        if (fd_ >= 0)
+            ::close(fd_);
     }
-    bool ok() const { return m_fd >= 0; }
+    bool ok() const { return fd_ >= 0; }
 
     void send(const Bytes& bytes) const
     {
-        ASSERT_EQ(::write(m_fd, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+        ASSERT_EQ(::write(fd_, bytes.data(), bytes.size()), ssize_t(bytes.size()));
     }
     // Everything that comes until the line has been quiet for `quiet`, or
     // `count` bytes, at most `limit` in all.
@@ -72,11 +72,11 @@ public:
         Bytes out;
         const auto end = steady_clock::now() + limit;
         while (out.size() < count && steady_clock::now() < end) {
-            pollfd p{m_fd, POLLIN, 0};
+            pollfd p{fd_, POLLIN, 0};
             if (::poll(&p, 1, static_cast<int>(quiet.count())) <= 0)
                 break;
             uint8_t buf[256];
-            const ssize_t n = ::read(m_fd, buf, sizeof buf);
+            const ssize_t n = ::read(fd_, buf, sizeof buf);
             if (n <= 0)
                 break;
             out.insert(out.end(), buf, buf + n);
@@ -85,7 +85,7 @@ public:
     }
 
 private:
-    int m_fd = -1;
+    int fd_ = -1;
 };
 
 VirtualRadio& started(VirtualRadio& radio)

@@ -49,21 +49,21 @@ public:
                                  bool& memoryWritten);
     // The line went quiet in the middle of a command: forget the part.
     void dropPartialCommand();
-    bool inCommand() const { return m_state == State::Header || m_state == State::Data; }
-    bool inSession() const { return m_state != State::Idle; }
-    int sessionsEnded() const { return m_sessionsEnded; }
-    int commandsServed() const { return m_commandsServed; }
+    bool inCommand() const { return state_ == State::Header || state_ == State::Data; }
+    bool inSession() const { return state_ != State::Idle; }
+    int sessionsEnded() const { return sessionsEnded_; }
+    int commandsServed() const { return commandsServed_; }
 
 private:
     enum class State { Idle, Session, Header, Data };
 
     std::vector<ReplyChunk> answer(RadioMemory& memory, const RadioFaults& faults, bool& memoryWritten);
 
-    State m_state = State::Idle;
-    size_t m_handshakeMatched = 0;
-    std::vector<uint8_t> m_command;
-    size_t m_dataExpected = 0;
-    int m_commandInSession = 0;
-    int m_sessionsEnded = 0;
-    int m_commandsServed = 0;
+    State state_ = State::Idle;
+    size_t handshakeMatched_ = 0;
+    std::vector<uint8_t> command_;
+    size_t dataExpected_ = 0;
+    int commandInSession_ = 0;
+    int sessionsEnded_ = 0;
+    int commandsServed_ = 0;
 };

@@ -36,7 +36,7 @@ public:
     void start();
     // Stops serving and closes the pseudo-terminal; harmless when stopped.
     void stop();
-    bool running() const { return m_thread.joinable(); }
+    bool running() const { return thread_.joinable(); }
     // The terminal side's path (valid after start).
     std::string path() const;
 
@@ -74,24 +74,24 @@ private:
     void sendDue(Clock::time_point now);
     Clock::duration byteTime() const;
 
-    const VirtualRadioOptions m_options;
-    int m_master = -1;
-    int m_slave = -1;
-    int m_wake = -1;
-    std::string m_path;
-    std::thread m_thread;
+    const VirtualRadioOptions options_;
+    int master_ = -1;
+    int slave_ = -1;
+    int wake_ = -1;
+    std::string path_;
+    std::thread thread_;
 
-    mutable std::mutex m_lock;  // everything below
-    RadioMemory m_memory;
-    RadioFaults m_faults;
-    RadioProtocol m_protocol;
-    std::vector<uint8_t> m_received;
-    std::vector<uint8_t> m_sent;
-    std::function<void(const std::string&)> m_trace;
+    mutable std::mutex lock_;  // everything below
+    RadioMemory memory_;
+    RadioFaults faults_;
+    RadioProtocol protocol_;
+    std::vector<uint8_t> received_;
+    std::vector<uint8_t> sent_;
+    std::function<void(const std::string&)> trace_;
 
     // Radio thread only.
-    std::deque<Pending> m_outgoing;
-    Clock::time_point m_rxClock{};
-    Clock::time_point m_txClock{};
-    Clock::time_point m_lastByte{};
+    std::deque<Pending> outgoing_;
+    Clock::time_point rxClock_{};
+    Clock::time_point txClock_{};
+    Clock::time_point lastByte_{};
 };
