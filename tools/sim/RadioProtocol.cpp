@@ -17,7 +17,7 @@ bool hits(int faultBlock, int block)
 
 }  // namespace
 
-std::vector<ReplyChunk> RadioProtocol::feed(uint8_t byte, RadioMemory& memory, const RadioFaults& faults,
+std::vector<ReplyChunk> RadioProtocol::feed(uint8_t byte, zk::RadioImage& memory, const RadioFaults& faults,
                                             bool& memoryWritten)
 {
     memoryWritten = false;
@@ -70,7 +70,7 @@ void RadioProtocol::dropPartialCommand()
     command_.clear();
 }
 
-std::vector<ReplyChunk> RadioProtocol::answer(RadioMemory& memory, const RadioFaults& faults,
+std::vector<ReplyChunk> RadioProtocol::answer(zk::RadioImage& memory, const RadioFaults& faults,
                                               bool& memoryWritten)
 {
     state_ = State::Session;

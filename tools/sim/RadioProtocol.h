@@ -7,13 +7,11 @@
 // commands, since a transfer that failed never sends the end byte.
 #pragma once
 
-#include <array>
+#include "RadioImage.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
-
-inline constexpr size_t kRadioMemorySize = 512;
-using RadioMemory = std::array<uint8_t, kRadioMemorySize>;
 
 // Misbehaviour to show on purpose. Block numbers count the read and write
 // commands of a session from 0; kEveryBlock means every command.
@@ -45,7 +43,7 @@ public:
 
     // Handles one received byte. Returns the reply pieces it causes (often
     // none); `memoryWritten` is set when a write command changed memory.
-    std::vector<ReplyChunk> feed(uint8_t byte, RadioMemory& memory, const RadioFaults& faults,
+    std::vector<ReplyChunk> feed(uint8_t byte, zk::RadioImage& memory, const RadioFaults& faults,
                                  bool& memoryWritten);
     // The line went quiet in the middle of a command: forget the part.
     void dropPartialCommand();
@@ -57,7 +55,7 @@ public:
 private:
     enum class State { Idle, Session, Header, Data };
 
-    std::vector<ReplyChunk> answer(RadioMemory& memory, const RadioFaults& faults, bool& memoryWritten);
+    std::vector<ReplyChunk> answer(zk::RadioImage& memory, const RadioFaults& faults, bool& memoryWritten);
 
     State state_ = State::Idle;
     size_t handshakeMatched_ = 0;

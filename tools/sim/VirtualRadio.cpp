@@ -1,7 +1,7 @@
 #include "VirtualRadio.h"
 
 #include "Errors.h"
-#include "FileIo.h"
+#include "ImageFile.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -37,9 +37,8 @@ std::string hex(const std::vector<uint8_t>& bytes, size_t limit = 8)
 
 }  // namespace
 
-VirtualRadio::VirtualRadio(VirtualRadioOptions options) : options_(std::move(options))
+VirtualRadio::VirtualRadio(VirtualRadioOptions options) : options_(std::move(options)), memory_(zk::blankImage())
 {
-    memory_.fill(0xFF);
 }
 
 VirtualRadio::~VirtualRadio()
@@ -51,15 +50,8 @@ void VirtualRadio::start()
 {
     if (running())
         return;
-    if (!options_.imagePath.empty()) {
-        std::string error;
-        RadioMemory image;
-        if (::access(options_.imagePath.c_str(), F_OK) == 0) {
-            if (!loadImage(options_.imagePath, image, error))
-                throw std::runtime_error(error);
-            setMemory(image);
-        }
-    }
+    if (!options_.imagePath.empty() && ::access(options_.imagePath.c_str(), F_OK) == 0)
+        setMemory(zk::readImageFile(options_.imagePath));
 
     master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     char name[128] = {};
@@ -187,7 +179,7 @@ void VirtualRadio::takeBytes(const uint8_t* bytes, size_t count, Clock::time_poi
     const auto step = byteTime();
     std::string traceLine;
     std::function<void(const std::string&)> trace;
-    RadioMemory imageToSave;
+    zk::RadioImage imageToSave;
     bool save = false;
     {
         std::lock_guard guard(lock_);
@@ -223,9 +215,14 @@ void VirtualRadio::takeBytes(const uint8_t* bytes, size_t count, Clock::time_poi
         }
     }
     if (save) {
-        std::string error;
-        if (!saveImage(options_.imagePath, imageToSave, error) && trace)
-            trace(error);
+        // The programs' own safe replacement: a full disk leaves the
+        // previous image whole, and a link keeps leading to it.
+        try {
+            zk::saveImageFile(options_.imagePath, imageToSave);
+        } catch (const zk::AppError& e) {
+            if (trace)
+                trace(e.what());
+        }
     }
     if (trace && !traceLine.empty())
         trace(traceLine);
@@ -249,13 +246,13 @@ void VirtualRadio::sendDue(Clock::time_point now)
     outgoing_.erase(outgoing_.begin(), outgoing_.begin() + written);
 }
 
-RadioMemory VirtualRadio::memory() const
+zk::RadioImage VirtualRadio::memory() const
 {
     std::lock_guard guard(lock_);
     return memory_;
 }
 
-void VirtualRadio::setMemory(const RadioMemory& memory)
+void VirtualRadio::setMemory(const zk::RadioImage& memory)
 {
     std::lock_guard guard(lock_);
     memory_ = memory;
@@ -324,41 +321,4 @@ void VirtualRadio::setTrace(std::function<void(const std::string&)> trace)
 {
     std::lock_guard guard(lock_);
     trace_ = std::move(trace);
-}
-
-namespace {
-// Refused before reading when it cannot be an image: a device or a pipe
-// given by mistake never blocks the start.
-constexpr zk::FileKind kImageKind{"a memory image", kRadioMemorySize, "512 bytes"};
-} // namespace
-
-bool VirtualRadio::loadImage(const std::string& file, RadioMemory& memory, std::string& error)
-{
-    std::string bytes;
-    try {
-        bytes = zk::readRegularFile(file, kImageKind);
-    } catch (const zk::AppError& e) {
-        error = e.what();
-        return false;
-    }
-    if (bytes.size() != memory.size()) {
-        error = "image " + file + " has " + std::to_string(bytes.size()) + " bytes, not " +
-                std::to_string(memory.size());
-        return false;
-    }
-    std::memcpy(memory.data(), bytes.data(), memory.size());
-    return true;
-}
-
-bool VirtualRadio::saveImage(const std::string& file, const RadioMemory& memory, std::string& error)
-{
-    // The same safe replacement as the programs' own files: a full disk
-    // leaves the previous image whole, and a link keeps leading to it.
-    try {
-        zk::replaceFile(file, std::string(memory.begin(), memory.end()));
-        return true;
-    } catch (const zk::AppError& e) {
-        error = e.what();
-        return false;
-    }
 }

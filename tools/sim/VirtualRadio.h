@@ -18,10 +18,13 @@
 #include <thread>
 #include <vector>
 
+// The name some callers still use for the radio's memory.
+using RadioMemory = zk::RadioImage;
+
 struct VirtualRadioOptions {
     uint32_t baud = 9600;
     bool pacing = true;
-    std::string imagePath;  // memory image: loaded at start if present, saved after every write
+    std::string imagePath;  // raw image file: loaded at start if present, saved after every write
     std::string linkPath;   // symlink made to the terminal side, removed at stop
 };
 
@@ -40,8 +43,8 @@ public:
     // The terminal side's path (valid after start).
     std::string path() const;
 
-    RadioMemory memory() const;
-    void setMemory(const RadioMemory& memory);
+    zk::RadioImage memory() const;
+    void setMemory(const zk::RadioImage& memory);
     std::vector<uint8_t> readMemory(uint16_t address, size_t length) const;
     void writeMemory(uint16_t address, const std::vector<uint8_t>& bytes);
 
@@ -57,10 +60,6 @@ public:
 
     // Called on the radio's thread with a line of text for each command.
     void setTrace(std::function<void(const std::string&)> trace);
-
-    // Memory image files: exactly 512 bytes.
-    static bool loadImage(const std::string& file, RadioMemory& memory, std::string& error);
-    static bool saveImage(const std::string& file, const RadioMemory& memory, std::string& error);
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -82,7 +81,7 @@ private:
     std::thread thread_;
 
     mutable std::mutex lock_;  // everything below
-    RadioMemory memory_;
+    zk::RadioImage memory_;
     RadioFaults faults_;
     RadioProtocol protocol_;
     std::vector<uint8_t> received_;
