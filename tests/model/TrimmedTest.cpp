@@ -8,7 +8,7 @@ TEST(Trimmed, AValueLosesItsBlanksButKeepsItsLineEnds)
 {
     EXPECT_EQ(trimmed(" \t145.50000 \t", kBlanks), "145.50000");
     EXPECT_EQ(trimmed("  High", kBlanks), "High");
-    EXPECT_EQ(trimmed("145.50000\r\n", kBlanks), "145.50000\r\n");
+    EXPECT_EQ(trimmed("\r\n145.50000\r\n", kBlanks), "\r\n145.50000\r\n");
     EXPECT_EQ(trimmed(" 67.0 HZ ", kBlanks), "67.0 HZ");
     EXPECT_EQ(trimmed(" \t ", kBlanks), "");
     EXPECT_EQ(trimmed("", kBlanks), "");
