@@ -48,12 +48,12 @@ test-asan: deps
 	UBSAN_OPTIONS=print_stacktrace=1 \
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-# The threaded code (serial port, radio link) with ThreadSanitizer.
-TSAN_TESTS = $(wildcard $(TSAN_BUILD)/tests/comm/test_comm $(TSAN_BUILD)/tests/link/test_link)
+# The threaded code (serial port, virtual radio, radio link) with ThreadSanitizer.
+TSAN_TESTS = $(wildcard $(TSAN_BUILD)/tests/comm/test_comm $(TSAN_BUILD)/tests/tools/test_tools $(TSAN_BUILD)/tests/link/test_link)
 test-tsan: deps
 	cmake -S . -B $(TSAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DZK_SANITIZE=thread
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target tsan_tests
-	@for t in $(TSAN_BUILD)/tests/comm/test_comm $(TSAN_BUILD)/tests/link/test_link; do \
+	@for t in $(TSAN_BUILD)/tests/comm/test_comm $(TSAN_BUILD)/tests/tools/test_tools $(TSAN_BUILD)/tests/link/test_link; do \
 	  if [ -x $$t ]; then echo "== $$t (ThreadSanitizer)"; \
 	    QT_QPA_PLATFORM=offscreen TSAN_OPTIONS="halt_on_error=1 suppressions=$(SUPP)/tsan.supp" $$t || exit 1; fi; \
 	done
