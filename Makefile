@@ -48,8 +48,8 @@ test-asan: deps
 	UBSAN_OPTIONS=print_stacktrace=1 \
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-# The threaded code (serial port, radio link, several radios at once) with
-# ThreadSanitizer: the test programs marked TSAN in tests/.
+# The threaded code (serial port, virtual radio, radio link, several radios at
+# once) with ThreadSanitizer: the test programs marked TSAN in tests/.
 test-tsan: deps
 	cmake -S . -B $(TSAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DZK_SANITIZE=thread
 	cmake --build $(TSAN_BUILD) -j $(JOBS) --target tsan_tests

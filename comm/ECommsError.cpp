@@ -3,6 +3,6 @@
 #include <utility>
 
 ECommsError::ECommsError(const char* message, int osError, std::string path)
-    : std::runtime_error(message), m_osError(osError), m_path(std::move(path))
+    : std::runtime_error(message), osError_(osError), path_(std::move(path))
 {
 }

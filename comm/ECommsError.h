@@ -21,11 +21,11 @@ public:
     explicit ECommsError(const char* message, int osError = 0, std::string path = {});
 
     // errno of the step that failed, 0 when no system call failed.
-    int osError() const noexcept { return m_osError; }
+    int osError() const noexcept { return osError_; }
     // The CommName the open was attempted with.
-    const std::string& path() const noexcept { return m_path; }
+    const std::string& path() const noexcept { return path_; }
 
 private:
-    int m_osError;
-    std::string m_path;
+    int osError_;
+    std::string path_;
 };

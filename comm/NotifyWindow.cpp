@@ -4,7 +4,7 @@
 
 #include <QCoreApplication>
 
-CommNotifyWindow::CommNotifyWindow(Procedure procedure) : m_procedure(std::move(procedure)) {}
+CommNotifyWindow::CommNotifyWindow(Procedure procedure) : procedure_(std::move(procedure)) {}
 
 CommNotifyWindow::~CommNotifyWindow() = default;
 
@@ -12,17 +12,17 @@ bool CommNotifyWindow::post(CommMessage message)
 {
     // Queue and event under one lock, so the events come in queue order and
     // each names the message it stands for.
-    std::lock_guard guard(m_lock);
+    std::lock_guard guard(lock_);
     const int number = message.number;
-    m_queue.push_back(std::move(message));
+    queue_.push_back(std::move(message));
     QCoreApplication::postEvent(this, new QEvent(eventType(number)));
     return true;
 }
 
 size_t CommNotifyWindow::pending() const
 {
-    std::lock_guard guard(m_lock);
-    return m_queue.size();
+    std::lock_guard guard(lock_);
+    return queue_.size();
 }
 
 bool CommNotifyWindow::event(QEvent* e)
@@ -34,18 +34,18 @@ bool CommNotifyWindow::event(QEvent* e)
         // The lock is taken before the event is looked at: the event was
         // made by the posting thread under this lock, and the toolkit's own
         // queue lock is invisible to race checkers.
-        std::lock_guard guard(m_lock);
+        std::lock_guard guard(lock_);
         const int number = e->type() - QEvent::User;
         ours = number >= COMM_MSG_RECEIVE_DATA && number <= COMM_MSG_SEND_DATA_EMPTY;
-        if (ours && !m_queue.empty()) {
-            message = std::move(m_queue.front());
-            m_queue.pop_front();
+        if (ours && !queue_.empty()) {
+            message = std::move(queue_.front());
+            queue_.pop_front();
             taken = true;
         }
     }
     if (!ours)
         return QObject::event(e);
-    if (taken && m_procedure)
-        m_procedure(message);
+    if (taken && procedure_)
+        procedure_(message);
     return true;
 }

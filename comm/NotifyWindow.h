@@ -41,7 +41,7 @@ protected:
     bool event(QEvent* e) override;
 
 private:
-    Procedure m_procedure;
-    mutable std::mutex m_lock;
-    std::deque<CommMessage> m_queue;
+    Procedure procedure_;
+    mutable std::mutex lock_;
+    std::deque<CommMessage> queue_;
 };

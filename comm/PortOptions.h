@@ -12,19 +12,19 @@ class PortOptions {
 public:
     void setTimeouts(const TCommTimeouts& timeouts)
     {
-        std::lock_guard guard(m_lock);
-        m_timeouts = timeouts;
+        std::lock_guard guard(lock_);
+        timeouts_ = timeouts;
     }
     TCommTimeouts timeouts() const
     {
-        std::lock_guard guard(m_lock);
-        return m_timeouts;
+        std::lock_guard guard(lock_);
+        return timeouts_;
     }
-    void setStripNulls(bool on) { m_stripNulls.store(on, std::memory_order_relaxed); }
-    bool stripNulls() const { return m_stripNulls.load(std::memory_order_relaxed); }
+    void setStripNulls(bool on) { stripNulls_.store(on, std::memory_order_relaxed); }
+    bool stripNulls() const { return stripNulls_.load(std::memory_order_relaxed); }
 
 private:
-    mutable std::mutex m_lock;
-    TCommTimeouts m_timeouts;
-    std::atomic<bool> m_stripNulls{false};
+    mutable std::mutex lock_;
+    TCommTimeouts timeouts_;
+    std::atomic<bool> stripNulls_{false};
 };

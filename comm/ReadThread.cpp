@@ -14,10 +14,10 @@
 TReadThread::TReadThread(SerialPlatform& platform, int portHandle, int closeEvent, CommNotifyWindow& notifyWindow,
                          const PortOptions& options)
     : WorkerThread(platform, 2),
-      m_port(portHandle),
-      m_closeEvent(closeEvent),
-      m_notifyWindow(notifyWindow),
-      m_options(options)
+      port_(portHandle),
+      closeEvent_(closeEvent),
+      notifyWindow_(notifyWindow),
+      options_(options)
 {
 }
 
@@ -28,23 +28,23 @@ TReadThread::~TReadThread()
 
 void TReadThread::execute()
 {
-    m_haveCounters = m_platform.getLineCounters(m_port, m_counters) == 0;
-    m_haveModemLines = m_platform.getModemLines(m_port, m_modemLines) == 0;
+    haveCounters_ = platform_.getLineCounters(port_, counters_) == 0;
+    haveModemLines_ = platform_.getModemLines(port_, modemLines_) == 0;
 
     using Clock = ReadBlockTimer::Clock;
     uint8_t buffer[kReceiveBufferSize];
     size_t got = 0;
     ReadBlockTimer timer;
-    TCommTimeouts timeouts = m_options.timeouts();
+    TCommTimeouts timeouts = options_.timeouts();
     auto startRead = [&](Clock::time_point now) {
-        timeouts = m_options.timeouts();
+        timeouts = options_.timeouts();
         timer.begin(timeouts, now, sizeof buffer);
     };
     startRead(Clock::now());
 
     for (;;) {
-        pollfd fds[2] = {{m_closeEvent, POLLIN, 0}, {m_port, POLLIN, 0}};
-        const int rc = m_platform.poll(fds, 2, timer.waitMs(Clock::now(), got));
+        pollfd fds[2] = {{closeEvent_, POLLIN, 0}, {port_, POLLIN, 0}};
+        const int rc = platform_.poll(fds, 2, timer.waitMs(Clock::now(), got));
         if (rc == -EINTR)
             continue;
         if (rc < 0) {
@@ -61,13 +61,13 @@ void TReadThread::execute()
 
         bool hangup = false;
         if (fds[1].revents & (POLLIN | POLLHUP | POLLERR)) {
-            const ssize_t n = m_platform.read(m_port, buffer + got, sizeof buffer - got);
+            const ssize_t n = platform_.read(port_, buffer + got, sizeof buffer - got);
             if (n > 0) {
                 const size_t kept = keepBytes(buffer + got, static_cast<size_t>(n));
                 if (kept > 0) {
                     // Time-outs changed on the open port while nothing had
                     // come yet: the read starts over with the new ones.
-                    if (got == 0 && !(m_options.timeouts() == timeouts))
+                    if (got == 0 && !(options_.timeouts() == timeouts))
                         startRead(Clock::now());
                     got += kept;
                     timer.onBytes(Clock::now());
@@ -101,44 +101,44 @@ void TReadThread::execute()
             break;
         }
     }
-    m_platform.purge(m_port, PURGE_RXABORT | PURGE_RXCLEAR);
+    platform_.purge(port_, PURGE_RXABORT | PURGE_RXCLEAR);
 }
 
 size_t TReadThread::keepBytes(uint8_t* bytes, size_t count) const
 {
-    if (!m_options.stripNulls())
+    if (!options_.stripNulls())
         return count;
     return static_cast<size_t>(std::remove(bytes, bytes + count, uint8_t{0}) - bytes);
 }
 
 bool TReadThread::checkLineEvents()
 {
-    if (m_haveCounters) {
+    if (haveCounters_) {
         LineCounters now;
-        if (m_platform.getLineCounters(m_port, now) == 0) {
-            const uint32_t bits = lineErrorBits(m_counters, now);
-            m_counters = now;
+        if (platform_.getLineCounters(port_, now) == 0) {
+            const uint32_t bits = lineErrorBits(counters_, now);
+            counters_ = now;
             if (bits) {
-                if (!m_notifyWindow.post({COMM_MSG_RECEIVE_ERROR, 0, bits, nullptr})) {
+                if (!notifyWindow_.post({COMM_MSG_RECEIVE_ERROR, 0, bits, nullptr})) {
                     postHangup();
                     return false;
                 }
             }
         } else {
-            m_haveCounters = false;
+            haveCounters_ = false;
         }
     }
-    if (m_haveModemLines) {
+    if (haveModemLines_) {
         int lines = 0;
-        if (m_platform.getModemLines(m_port, lines) == 0) {
-            const uint32_t bits = modemEventBits(m_modemLines, lines);
-            m_modemLines = lines;
-            if (bits && !m_notifyWindow.post({COMM_MSG_MODEM_STATE_CHANGE, 0, bits, nullptr})) {
+        if (platform_.getModemLines(port_, lines) == 0) {
+            const uint32_t bits = modemEventBits(modemLines_, lines);
+            modemLines_ = lines;
+            if (bits && !notifyWindow_.post({COMM_MSG_MODEM_STATE_CHANGE, 0, bits, nullptr})) {
                 postHangup();
                 return false;
             }
         } else {
-            m_haveModemLines = false;
+            haveModemLines_ = false;
         }
     }
     return true;
@@ -156,7 +156,7 @@ bool TReadThread::deliverBytes(const uint8_t* buffer, size_t count)
         return false;
     }
     std::memcpy(copy.get(), buffer, count);
-    if (!m_notifyWindow.post({COMM_MSG_RECEIVE_DATA, static_cast<uint32_t>(count), 0, std::move(copy)})) {
+    if (!notifyWindow_.post({COMM_MSG_RECEIVE_DATA, static_cast<uint32_t>(count), 0, std::move(copy)})) {
         postHangup();
         return false;
     }
@@ -165,5 +165,5 @@ bool TReadThread::deliverBytes(const uint8_t* buffer, size_t count)
 
 void TReadThread::postHangup()
 {
-    m_notifyWindow.post({COMM_MSG_REQUEST_HANGUP, 0, 0, nullptr});
+    notifyWindow_.post({COMM_MSG_REQUEST_HANGUP, 0, 0, nullptr});
 }

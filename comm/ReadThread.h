@@ -32,13 +32,13 @@ private:
     void postHangup();
     size_t keepBytes(uint8_t* bytes, size_t count) const;
 
-    const int m_port;
-    const int m_closeEvent;
-    CommNotifyWindow& m_notifyWindow;
-    const PortOptions& m_options;
+    const int port_;
+    const int closeEvent_;
+    CommNotifyWindow& notifyWindow_;
+    const PortOptions& options_;
 
-    bool m_haveCounters = false;
-    bool m_haveModemLines = false;
-    int m_modemLines = 0;
-    LineCounters m_counters;
+    bool haveCounters_ = false;
+    bool haveModemLines_ = false;
+    int modemLines_ = 0;
+    LineCounters counters_;
 };

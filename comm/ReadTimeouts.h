@@ -31,10 +31,10 @@ public:
 
 private:
     enum class Mode { Normal, Immediate, FirstByte };
-    Mode m_mode = Mode::Normal;
-    size_t m_requested = 0;
-    bool m_hasTotal = false;
-    Clock::time_point m_totalDeadline;
-    uint32_t m_interval = 0;
-    Clock::time_point m_lastByte;
+    Mode mode_ = Mode::Normal;
+    size_t requested_ = 0;
+    bool hasTotal_ = false;
+    Clock::time_point totalDeadline_;
+    uint32_t interval_ = 0;
+    Clock::time_point lastByte_;
 };

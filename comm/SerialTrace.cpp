@@ -5,26 +5,26 @@
 #include <cstring>
 
 SerialTrace::SerialTrace(const std::string& file)
-    : m_file(std::fopen(file.c_str(), "w")), m_error(m_file ? 0 : errno), m_start(std::chrono::steady_clock::now())
+    : file_(std::fopen(file.c_str(), "w")), error_(file_ ? 0 : errno), start_(std::chrono::steady_clock::now())
 {
 }
 
 std::string SerialTrace::failure() const
 {
-    return std::strerror(m_error);
+    return std::strerror(error_);
 }
 
 SerialTrace::~SerialTrace()
 {
-    if (m_file)
-        std::fclose(m_file);
+    if (file_)
+        std::fclose(file_);
 }
 
 void SerialTrace::opened(const std::string& path)
 {
     // Times count from here: the lines of one session read from 0.
-    m_start = std::chrono::steady_clock::now();
-    m_hungUp = false;
+    start_ = std::chrono::steady_clock::now();
+    hungUp_ = false;
     line("open", path);
 }
 
@@ -51,9 +51,9 @@ void SerialTrace::received(const uint8_t* data, size_t count)
 void SerialTrace::hungUp()
 {
     // Both workers report the same lost line; once is enough to read.
-    if (m_hungUp)
+    if (hungUp_)
         return;
-    m_hungUp = true;
+    hungUp_ = true;
     line("hangup", "the line is gone (device unplugged or closed at the far end)");
 }
 
@@ -79,13 +79,13 @@ std::string SerialTrace::byteLine(const uint8_t* data, size_t count)
 
 void SerialTrace::line(const char* what, const std::string& text)
 {
-    if (!m_file)
+    if (!file_)
         return;
     const auto ms =
-        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start).count();
-    std::fprintf(m_file, "%8lld ms  %-6s %s\n", static_cast<long long>(ms), what, text.c_str());
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_).count();
+    std::fprintf(file_, "%8lld ms  %-6s %s\n", static_cast<long long>(ms), what, text.c_str());
     // Out of the process at once: a crash must not lose the last lines.
-    std::fflush(m_file);
+    std::fflush(file_);
 }
 
 void SerialTrace::bytes(const char* direction, const uint8_t* data, size_t count)

@@ -22,7 +22,7 @@ public:
     SerialTrace(const SerialTrace&) = delete;
     SerialTrace& operator=(const SerialTrace&) = delete;
 
-    bool ok() const { return m_file != nullptr; }
+    bool ok() const { return file_ != nullptr; }
     // The system's reason when the file could not be made.
     std::string failure() const;
 
@@ -42,8 +42,8 @@ private:
     void line(const char* what, const std::string& text);
     void bytes(const char* direction, const uint8_t* bytes, size_t count);
 
-    std::FILE* m_file = nullptr;
-    int m_error = 0;
-    std::chrono::steady_clock::time_point m_start;
-    bool m_hungUp = false; // since the last opening
+    std::FILE* file_ = nullptr;
+    int error_ = 0;
+    std::chrono::steady_clock::time_point start_;
+    bool hungUp_ = false; // since the last opening
 };

@@ -22,8 +22,8 @@ TComm::TComm(QObject* owner) : TComm(posixSerialPlatform(), owner) {}
 
 TComm::TComm(SerialPlatform& platform, QObject* owner)
     : QObject(owner),
-      m_platform(platform),
-      m_notifyWindow(std::make_unique<CommNotifyWindow>([this](const CommMessage& m) { windowProcedure(m); }))
+      platform_(platform),
+      notifyWindow_(std::make_unique<CommNotifyWindow>([this](const CommMessage& m) { windowProcedure(m); }))
 {
 }
 
@@ -31,7 +31,7 @@ TComm::~TComm()
 {
     // The workers must not outlive the component, its window and handles.
     ClosePort();
-    m_notifyWindow.reset();
+    notifyWindow_.reset();
 }
 
 void TComm::OpenPort()
@@ -39,87 +39,87 @@ void TComm::OpenPort()
     try {
         openSteps();
     } catch (const ECommsError& e) {
-        if (m_tap)
-            m_tap->openFailed(m_commName, std::string(e.what()) +
+        if (tap_)
+            tap_->openFailed(commName_, std::string(e.what()) +
                                               (e.osError() ? " (" + std::string(std::strerror(e.osError())) + ")" : ""));
         throw;
     }
-    if (m_tap)
-        m_tap->opened(m_commName);
+    if (tap_)
+        tap_->opened(commName_);
 }
 
 void TComm::openSteps()
 {
     if (IsOpen())
-        throw ECommsError(CommText::AlreadyOpened, 0, m_commName);
+        throw ECommsError(CommText::AlreadyOpened, 0, commName_);
 
-    const int fd = m_platform.openPort(m_commName);
+    const int fd = platform_.openPort(commName_);
     if (fd < 0)
-        throw ECommsError(CommText::ErrorOpening, -fd, m_commName);
+        throw ECommsError(CommText::ErrorOpening, -fd, commName_);
     // Opened without sharing: someone else holding the lock means in use.
-    if (const int rc = m_platform.lockPort(fd); rc < 0) {
-        m_platform.closePort(fd);
-        throw ECommsError(CommText::ErrorOpening, -rc, m_commName);
+    if (const int rc = platform_.lockPort(fd); rc < 0) {
+        platform_.closePort(fd);
+        throw ECommsError(CommText::ErrorOpening, -rc, commName_);
     }
-    if (const int rc = m_platform.isCharDevice(fd); rc != 1) {
-        m_platform.unlockPort(fd);
-        m_platform.closePort(fd);
-        throw ECommsError(CommText::NotCommHandle, rc < 0 ? -rc : 0, m_commName);
+    if (const int rc = platform_.isCharDevice(fd); rc != 1) {
+        platform_.unlockPort(fd);
+        platform_.closePort(fd);
+        throw ECommsError(CommText::NotCommHandle, rc < 0 ? -rc : 0, commName_);
     }
-    if (const int rc = m_platform.setupBuffers(fd, kQueueSize, kQueueSize); rc < 0) {
-        m_platform.unlockPort(fd);
-        m_platform.closePort(fd);
-        throw ECommsError(CommText::CannotSetupBuffer, -rc, m_commName);
+    if (const int rc = platform_.setupBuffers(fd, kQueueSize, kQueueSize); rc < 0) {
+        platform_.unlockPort(fd);
+        platform_.closePort(fd);
+        throw ECommsError(CommText::CannotSetupBuffer, -rc, commName_);
     }
-    m_haveSavedTermios = m_platform.getAttributes(fd, m_savedTermios) == 0;
-    m_platform.setExclusive(fd, true);
+    haveSavedTermios_ = platform_.getAttributes(fd, savedTermios_) == 0;
+    platform_.setExclusive(fd, true);
 
-    m_portHandle = fd;
-    m_platform.purge(fd, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
+    portHandle_ = fd;
+    platform_.purge(fd, PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
     ApplyTimeouts();
     ApplyLineSettings();
 
-    const int event = m_platform.createEvent();
+    const int event = platform_.createEvent();
     if (event < 0) {
         closeHandle();
-        throw ECommsError(CommText::UnableCreateEvent, -event, m_commName);
+        throw ECommsError(CommText::UnableCreateEvent, -event, commName_);
     }
-    m_closeEvent = event;
+    closeEvent_ = event;
 
     int rc = -ENOMEM;
-    m_readThread.reset(new (std::nothrow)
-                           TReadThread(m_platform, m_portHandle, m_closeEvent, *m_notifyWindow, m_portOptions));
-    if (m_readThread)
-        rc = m_readThread->create();
+    readThread_.reset(new (std::nothrow)
+                           TReadThread(platform_, portHandle_, closeEvent_, *notifyWindow_, portOptions_));
+    if (readThread_)
+        rc = readThread_->create();
     if (rc < 0) {
-        m_readThread.reset();
-        m_platform.closeEvent(m_closeEvent);
-        m_closeEvent = -1;
+        readThread_.reset();
+        platform_.closeEvent(closeEvent_);
+        closeEvent_ = -1;
         closeHandle();
-        throw ECommsError(CommText::UnableCreateReadThread, -rc, m_commName);
+        throw ECommsError(CommText::UnableCreateReadThread, -rc, commName_);
     }
 
     rc = -ENOMEM;
-    m_writeThread.reset(new (std::nothrow) TWriteThread(m_platform, m_portHandle, m_closeEvent, *m_notifyWindow));
-    if (m_writeThread)
-        rc = m_writeThread->createWithQueue();
+    writeThread_.reset(new (std::nothrow) TWriteThread(platform_, portHandle_, closeEvent_, *notifyWindow_));
+    if (writeThread_)
+        rc = writeThread_->createWithQueue();
     if (rc < 0) {
         StopReadThread();
-        m_writeThread.reset();
-        m_platform.closeEvent(m_closeEvent);
-        m_closeEvent = -1;
+        writeThread_.reset();
+        platform_.closeEvent(closeEvent_);
+        closeEvent_ = -1;
         closeHandle();
-        throw ECommsError(CommText::UnableCreateWriteThread, -rc, m_commName);
+        throw ECommsError(CommText::UnableCreateWriteThread, -rc, commName_);
     }
 
-    m_readThread->start();
-    m_writeThread->start();
+    readThread_->start();
+    writeThread_->start();
 }
 
 void TComm::DrainOutput()
 {
     if (IsOpen())
-        m_platform.drainOutput(m_portHandle);
+        platform_.drainOutput(portHandle_);
 }
 
 void TComm::ClosePort()
@@ -130,27 +130,27 @@ void TComm::ClosePort()
     // only when neither worker can touch them any more.
     StopReadThread();
     StopWriteThread();
-    m_platform.closeEvent(m_closeEvent);
-    m_closeEvent = -1;
+    platform_.closeEvent(closeEvent_);
+    closeEvent_ = -1;
     closeHandle();
-    if (m_tap)
-        m_tap->closed();
+    if (tap_)
+        tap_->closed();
 }
 
 bool TComm::SendData(const void* Buffer, uint16_t Length)
 {
-    if (!m_writeThread || Length == 0)
+    if (!writeThread_ || Length == 0)
         return false;
     std::unique_ptr<uint8_t[]> copy(new (std::nothrow) uint8_t[size_t(Length) + 1]());
     if (!copy)
         return false;
     std::memcpy(copy.get(), Buffer, Length);
-    const bool queued = m_writeThread->post(std::move(copy), Length);
-    if (m_tap) {
+    const bool queued = writeThread_->post(std::move(copy), Length);
+    if (tap_) {
         if (queued)
-            m_tap->sent(static_cast<const uint8_t*>(Buffer), Length);
+            tap_->sent(static_cast<const uint8_t*>(Buffer), Length);
         else
-            m_tap->note("not sent (" + std::to_string(Length) + " bytes): the writer has ended");
+            tap_->note("not sent (" + std::to_string(Length) + " bytes): the writer has ended");
     }
     return queued;
 }
@@ -159,45 +159,45 @@ bool TComm::LineHungUp() const
 {
     if (!IsOpen())
         return false;
-    pollfd line{m_portHandle, 0, 0};
-    return m_platform.poll(&line, 1, 0) > 0 && (line.revents & (POLLHUP | POLLERR | POLLNVAL));
+    pollfd line{portHandle_, 0, 0};
+    return platform_.poll(&line, 1, 0) > 0 && (line.revents & (POLLHUP | POLLERR | POLLNVAL));
 }
 
 size_t TComm::PendingNotifications() const
 {
-    return m_notifyWindow->pending();
+    return notifyWindow_->pending();
 }
 
 void TComm::StopReadThread()
 {
-    if (!m_readThread)
+    if (!readThread_)
         return;
-    m_platform.setEvent(m_closeEvent);
-    m_platform.purge(m_portHandle, PURGE_RXABORT | PURGE_RXCLEAR);
-    m_readThread->waitFor(kStopWait);
-    m_readThread.reset();
+    platform_.setEvent(closeEvent_);
+    platform_.purge(portHandle_, PURGE_RXABORT | PURGE_RXCLEAR);
+    readThread_->waitFor(kStopWait);
+    readThread_.reset();
 }
 
 void TComm::StopWriteThread()
 {
-    if (!m_writeThread)
+    if (!writeThread_)
         return;
-    m_platform.setEvent(m_closeEvent);
-    m_platform.purge(m_portHandle, PURGE_TXABORT | PURGE_TXCLEAR);
-    m_writeThread->waitFor(kStopWait);
-    m_writeThread.reset();
+    platform_.setEvent(closeEvent_);
+    platform_.purge(portHandle_, PURGE_TXABORT | PURGE_TXCLEAR);
+    writeThread_->waitFor(kStopWait);
+    writeThread_.reset();
 }
 
 void TComm::closeHandle()
 {
     // Leave the device as we found it: settings back, exclusive use off.
-    if (m_haveSavedTermios)
-        m_platform.setAttributes(m_portHandle, m_savedTermios, 0);
-    m_platform.setExclusive(m_portHandle, false);
-    m_platform.unlockPort(m_portHandle);
-    m_platform.closePort(m_portHandle);
-    m_portHandle = -1;
-    m_haveSavedTermios = false;
+    if (haveSavedTermios_)
+        platform_.setAttributes(portHandle_, savedTermios_, 0);
+    platform_.setExclusive(portHandle_, false);
+    platform_.unlockPort(portHandle_);
+    platform_.closePort(portHandle_);
+    portHandle_ = -1;
+    haveSavedTermios_ = false;
 }
 
 void TComm::ApplyLineSettings()
@@ -205,31 +205,31 @@ void TComm::ApplyLineSettings()
     if (!IsOpen())
         return;
     termios current{};
-    if (m_platform.getAttributes(m_portHandle, current) != 0)
-        current = m_savedTermios;
-    const TDcb dcb = buildDcb(dcbFromTermios(current), m_line);
+    if (platform_.getAttributes(portHandle_, current) != 0)
+        current = savedTermios_;
+    const TDcb dcb = buildDcb(dcbFromTermios(current), line_);
     const TermiosSettings settings = dcbToTermios(dcb, current);
     // Refusals are not reported: the line keeps what the driver accepted.
-    m_platform.setAttributes(m_portHandle, settings.tio, settings.customBaud);
+    platform_.setAttributes(portHandle_, settings.tio, settings.customBaud);
     const ModemOutputs out = modemOutputs(dcb);
-    m_platform.setModemLines(m_portHandle, (out.dtr ? TIOCM_DTR : 0) | (out.rts ? TIOCM_RTS : 0),
+    platform_.setModemLines(portHandle_, (out.dtr ? TIOCM_DTR : 0) | (out.rts ? TIOCM_RTS : 0),
                              (out.dtr ? 0 : TIOCM_DTR) | (out.rts ? 0 : TIOCM_RTS));
-    m_portOptions.setStripNulls(dcb.fNull != 0);
+    portOptions_.setStripNulls(dcb.fNull != 0);
 }
 
 void TComm::ApplyTimeouts()
 {
     if (!IsOpen())
         return;
-    m_portOptions.setTimeouts(m_timeouts);
+    portOptions_.setTimeouts(timeouts_);
 }
 
 void TComm::windowProcedure(const CommMessage& message)
 {
     switch (message.number) {
     case COMM_MSG_RECEIVE_DATA:
-        if (m_tap)
-            m_tap->received(message.data.get(), message.param1);
+        if (tap_)
+            tap_->received(message.data.get(), message.param1);
         if (OnReceiveData)
             OnReceiveData(this, message.data.get(), static_cast<uint16_t>(message.param1));
         break;
@@ -238,8 +238,8 @@ void TComm::windowProcedure(const CommMessage& message)
             OnReceiveError(this, message.param2);
         break;
     case COMM_MSG_REQUEST_HANGUP:
-        if (m_tap)
-            m_tap->hungUp();
+        if (tap_)
+            tap_->hungUp();
         if (OnRequestHangup)
             OnRequestHangup(this);
         break;

@@ -49,20 +49,20 @@ public:
     // sent; false when closed, Length is 0 or the writer has ended.
     bool SendData(const void* Buffer, uint16_t Length);
 
-    bool IsOpen() const { return m_portHandle >= 0; }
+    bool IsOpen() const { return portHandle_ >= 0; }
     // True when the open port's line has hung up (its device went away or
     // the far end closed), as opposed to a hang-up notice left over from an
     // earlier opening. False when closed.
     bool LineHungUp() const;
     // The port descriptor, -1 when closed.
-    int PortHandle() const { return m_portHandle; }
+    int PortHandle() const { return portHandle_; }
     // Notifications posted by the workers and not yet raised as events.
     size_t PendingNotifications() const;
 
     // Sees the opening, closing, every byte and each hang-up; none when null.
     // Not owned; it must outlive the component or be taken away first.
-    void SetTap(CommTap* tap) { m_tap = tap; }
-    CommTap* Tap() const { return m_tap; }
+    void SetTap(CommTap* tap) { tap_ = tap; }
+    CommTap* Tap() const { return tap_; }
 
     // Events; an unassigned one is skipped. Buffer is valid during the call
     // only and is followed by a 0 byte not counted in BufferLength.
@@ -75,58 +75,58 @@ public:
     // Properties. Setters store the value; on an open port a changed line
     // setting rewrites all line settings and a changed time-out rewrites
     // all time-outs. CommName and Parity take effect at the next OpenPort.
-    const std::string& CommName() const { return m_commName; }
-    void SetCommName(const std::string& value) { m_commName = value; }
-    uint32_t BaudRate() const { return m_line.BaudRate; }
-    void SetBaudRate(uint32_t value) { setLine(m_line.BaudRate, value); }
-    bool ParityCheck() const { return m_line.ParityCheck; }
-    void SetParityCheck(bool value) { setLine(m_line.ParityCheck, value); }
-    bool Outx_CtsFlow() const { return m_line.Outx_CtsFlow; }
-    void SetOutx_CtsFlow(bool value) { setLine(m_line.Outx_CtsFlow, value); }
-    bool Outx_DsrFlow() const { return m_line.Outx_DsrFlow; }
-    void SetOutx_DsrFlow(bool value) { setLine(m_line.Outx_DsrFlow, value); }
-    TDtrControl DtrControl() const { return m_line.DtrControl; }
-    void SetDtrControl(TDtrControl value) { setLine(m_line.DtrControl, value); }
-    bool DsrSensitivity() const { return m_line.DsrSensitivity; }
-    void SetDsrSensitivity(bool value) { setLine(m_line.DsrSensitivity, value); }
-    bool TxContinueOnXoff() const { return m_line.TxContinueOnXoff; }
-    void SetTxContinueOnXoff(bool value) { setLine(m_line.TxContinueOnXoff, value); }
-    bool Outx_XonXoffFlow() const { return m_line.Outx_XonXoffFlow; }
-    void SetOutx_XonXoffFlow(bool value) { setLine(m_line.Outx_XonXoffFlow, value); }
-    bool Inx_XonXoffFlow() const { return m_line.Inx_XonXoffFlow; }
-    void SetInx_XonXoffFlow(bool value) { setLine(m_line.Inx_XonXoffFlow, value); }
-    bool ReplaceWhenParityError() const { return m_line.ReplaceWhenParityError; }
-    void SetReplaceWhenParityError(bool value) { setLine(m_line.ReplaceWhenParityError, value); }
-    bool IgnoreNullChar() const { return m_line.IgnoreNullChar; }
-    void SetIgnoreNullChar(bool value) { setLine(m_line.IgnoreNullChar, value); }
-    TRtsControl RtsControl() const { return m_line.RtsControl; }
-    void SetRtsControl(TRtsControl value) { setLine(m_line.RtsControl, value); }
-    uint16_t XonLimit() const { return m_line.XonLimit; }
-    void SetXonLimit(uint16_t value) { setLine(m_line.XonLimit, value); }
-    uint16_t XoffLimit() const { return m_line.XoffLimit; }
-    void SetXoffLimit(uint16_t value) { setLine(m_line.XoffLimit, value); }
-    TByteSize ByteSize() const { return m_line.ByteSize; }
-    void SetByteSize(TByteSize value) { setLine(m_line.ByteSize, value); }
-    TParity Parity() const { return m_line.Parity; }
-    void SetParity(TParity value) { m_line.Parity = value; }
-    TStopBits StopBits() const { return m_line.StopBits; }
-    void SetStopBits(TStopBits value) { setLine(m_line.StopBits, value); }
-    char XonChar() const { return m_line.XonChar; }
-    void SetXonChar(char value) { setLine(m_line.XonChar, value); }
-    char XoffChar() const { return m_line.XoffChar; }
-    void SetXoffChar(char value) { setLine(m_line.XoffChar, value); }
-    char ReplacedChar() const { return m_line.ReplacedChar; }
-    void SetReplacedChar(char value) { setLine(m_line.ReplacedChar, value); }
-    uint32_t ReadIntervalTimeout() const { return m_timeouts.ReadIntervalTimeout; }
-    void SetReadIntervalTimeout(uint32_t value) { setTimeout(m_timeouts.ReadIntervalTimeout, value); }
-    uint32_t ReadTotalTimeoutMultiplier() const { return m_timeouts.ReadTotalTimeoutMultiplier; }
-    void SetReadTotalTimeoutMultiplier(uint32_t value) { setTimeout(m_timeouts.ReadTotalTimeoutMultiplier, value); }
-    uint32_t ReadTotalTimeoutConstant() const { return m_timeouts.ReadTotalTimeoutConstant; }
-    void SetReadTotalTimeoutConstant(uint32_t value) { setTimeout(m_timeouts.ReadTotalTimeoutConstant, value); }
-    uint32_t WriteTotalTimeoutMultiplier() const { return m_timeouts.WriteTotalTimeoutMultiplier; }
-    void SetWriteTotalTimeoutMultiplier(uint32_t value) { setTimeout(m_timeouts.WriteTotalTimeoutMultiplier, value); }
-    uint32_t WriteTotalTimeoutConstant() const { return m_timeouts.WriteTotalTimeoutConstant; }
-    void SetWriteTotalTimeoutConstant(uint32_t value) { setTimeout(m_timeouts.WriteTotalTimeoutConstant, value); }
+    const std::string& CommName() const { return commName_; }
+    void SetCommName(const std::string& value) { commName_ = value; }
+    uint32_t BaudRate() const { return line_.BaudRate; }
+    void SetBaudRate(uint32_t value) { setLine(line_.BaudRate, value); }
+    bool ParityCheck() const { return line_.ParityCheck; }
+    void SetParityCheck(bool value) { setLine(line_.ParityCheck, value); }
+    bool Outx_CtsFlow() const { return line_.Outx_CtsFlow; }
+    void SetOutx_CtsFlow(bool value) { setLine(line_.Outx_CtsFlow, value); }
+    bool Outx_DsrFlow() const { return line_.Outx_DsrFlow; }
+    void SetOutx_DsrFlow(bool value) { setLine(line_.Outx_DsrFlow, value); }
+    TDtrControl DtrControl() const { return line_.DtrControl; }
+    void SetDtrControl(TDtrControl value) { setLine(line_.DtrControl, value); }
+    bool DsrSensitivity() const { return line_.DsrSensitivity; }
+    void SetDsrSensitivity(bool value) { setLine(line_.DsrSensitivity, value); }
+    bool TxContinueOnXoff() const { return line_.TxContinueOnXoff; }
+    void SetTxContinueOnXoff(bool value) { setLine(line_.TxContinueOnXoff, value); }
+    bool Outx_XonXoffFlow() const { return line_.Outx_XonXoffFlow; }
+    void SetOutx_XonXoffFlow(bool value) { setLine(line_.Outx_XonXoffFlow, value); }
+    bool Inx_XonXoffFlow() const { return line_.Inx_XonXoffFlow; }
+    void SetInx_XonXoffFlow(bool value) { setLine(line_.Inx_XonXoffFlow, value); }
+    bool ReplaceWhenParityError() const { return line_.ReplaceWhenParityError; }
+    void SetReplaceWhenParityError(bool value) { setLine(line_.ReplaceWhenParityError, value); }
+    bool IgnoreNullChar() const { return line_.IgnoreNullChar; }
+    void SetIgnoreNullChar(bool value) { setLine(line_.IgnoreNullChar, value); }
+    TRtsControl RtsControl() const { return line_.RtsControl; }
+    void SetRtsControl(TRtsControl value) { setLine(line_.RtsControl, value); }
+    uint16_t XonLimit() const { return line_.XonLimit; }
+    void SetXonLimit(uint16_t value) { setLine(line_.XonLimit, value); }
+    uint16_t XoffLimit() const { return line_.XoffLimit; }
+    void SetXoffLimit(uint16_t value) { setLine(line_.XoffLimit, value); }
+    TByteSize ByteSize() const { return line_.ByteSize; }
+    void SetByteSize(TByteSize value) { setLine(line_.ByteSize, value); }
+    TParity Parity() const { return line_.Parity; }
+    void SetParity(TParity value) { line_.Parity = value; }
+    TStopBits StopBits() const { return line_.StopBits; }
+    void SetStopBits(TStopBits value) { setLine(line_.StopBits, value); }
+    char XonChar() const { return line_.XonChar; }
+    void SetXonChar(char value) { setLine(line_.XonChar, value); }
+    char XoffChar() const { return line_.XoffChar; }
+    void SetXoffChar(char value) { setLine(line_.XoffChar, value); }
+    char ReplacedChar() const { return line_.ReplacedChar; }
+    void SetReplacedChar(char value) { setLine(line_.ReplacedChar, value); }
+    uint32_t ReadIntervalTimeout() const { return timeouts_.ReadIntervalTimeout; }
+    void SetReadIntervalTimeout(uint32_t value) { setTimeout(timeouts_.ReadIntervalTimeout, value); }
+    uint32_t ReadTotalTimeoutMultiplier() const { return timeouts_.ReadTotalTimeoutMultiplier; }
+    void SetReadTotalTimeoutMultiplier(uint32_t value) { setTimeout(timeouts_.ReadTotalTimeoutMultiplier, value); }
+    uint32_t ReadTotalTimeoutConstant() const { return timeouts_.ReadTotalTimeoutConstant; }
+    void SetReadTotalTimeoutConstant(uint32_t value) { setTimeout(timeouts_.ReadTotalTimeoutConstant, value); }
+    uint32_t WriteTotalTimeoutMultiplier() const { return timeouts_.WriteTotalTimeoutMultiplier; }
+    void SetWriteTotalTimeoutMultiplier(uint32_t value) { setTimeout(timeouts_.WriteTotalTimeoutMultiplier, value); }
+    uint32_t WriteTotalTimeoutConstant() const { return timeouts_.WriteTotalTimeoutConstant; }
+    void SetWriteTotalTimeoutConstant(uint32_t value) { setTimeout(timeouts_.WriteTotalTimeoutConstant, value); }
 
 private:
     template <class T>
@@ -155,19 +155,19 @@ private:
     void closeHandle();
     void windowProcedure(const CommMessage& message);
 
-    SerialPlatform& m_platform;
-    std::string m_commName = "COM2";
-    TLineProperties m_line;
-    TCommTimeouts m_timeouts{100, 0, 0, 0, 0};
+    SerialPlatform& platform_;
+    std::string commName_ = "COM2";
+    TLineProperties line_;
+    TCommTimeouts timeouts_{100, 0, 0, 0, 0};
 
-    std::unique_ptr<TReadThread> m_readThread;
-    std::unique_ptr<TWriteThread> m_writeThread;
-    int m_portHandle = -1;
-    int m_closeEvent = -1;
-    std::unique_ptr<CommNotifyWindow> m_notifyWindow;
+    std::unique_ptr<TReadThread> readThread_;
+    std::unique_ptr<TWriteThread> writeThread_;
+    int portHandle_ = -1;
+    int closeEvent_ = -1;
+    std::unique_ptr<CommNotifyWindow> notifyWindow_;
 
-    CommTap* m_tap = nullptr;
-    PortOptions m_portOptions;
-    termios m_savedTermios{};
-    bool m_haveSavedTermios = false;
+    CommTap* tap_ = nullptr;
+    PortOptions portOptions_;
+    termios savedTermios_{};
+    bool haveSavedTermios_ = false;
 };

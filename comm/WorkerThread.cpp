@@ -3,7 +3,7 @@
 #include "SerialPlatform.h"
 
 WorkerThread::WorkerThread(SerialPlatform& platform, int priorityDelta)
-    : m_platform(platform), m_priorityDelta(priorityDelta)
+    : platform_(platform), priorityDelta_(priorityDelta)
 {
 }
 
@@ -14,47 +14,47 @@ WorkerThread::~WorkerThread()
 
 int WorkerThread::create()
 {
-    return m_platform.startThread(m_thread, [this] { run(); });
+    return platform_.startThread(thread_, [this] { run(); });
 }
 
 void WorkerThread::start()
 {
-    std::lock_guard guard(m_lock);
-    m_started = true;
-    m_changed.notify_all();
+    std::lock_guard guard(lock_);
+    started_ = true;
+    changed_.notify_all();
 }
 
 bool WorkerThread::waitFor(std::chrono::milliseconds limit)
 {
-    std::unique_lock lock(m_lock);
-    if (!m_started) {
-        m_cancelled = true;
-        m_changed.notify_all();
+    std::unique_lock lock(lock_);
+    if (!started_) {
+        cancelled_ = true;
+        changed_.notify_all();
     }
-    return m_changed.wait_for(lock, limit, [this] { return m_finished; });
+    return changed_.wait_for(lock, limit, [this] { return finished_; });
 }
 
 void WorkerThread::release()
 {
-    if (!m_thread.joinable())
+    if (!thread_.joinable())
         return;
     waitFor(std::chrono::milliseconds::zero());
-    m_thread.join();
+    thread_.join();
 }
 
 void WorkerThread::run()
 {
     bool runBody = false;
     {
-        std::unique_lock lock(m_lock);
-        m_changed.wait(lock, [this] { return m_started || m_cancelled; });
-        runBody = !m_cancelled;
+        std::unique_lock lock(lock_);
+        changed_.wait(lock, [this] { return started_ || cancelled_; });
+        runBody = !cancelled_;
     }
     if (runBody) {
-        m_platform.raiseThreadPriority(m_priorityDelta);
+        platform_.raiseThreadPriority(priorityDelta_);
         execute();
     }
-    std::lock_guard guard(m_lock);
-    m_finished = true;
-    m_changed.notify_all();
+    std::lock_guard guard(lock_);
+    finished_ = true;
+    changed_.notify_all();
 }

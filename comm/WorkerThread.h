@@ -28,16 +28,16 @@ public:
 
 protected:
     virtual void execute() = 0;
-    SerialPlatform& m_platform;
+    SerialPlatform& platform_;
 
 private:
     void run();
 
-    const int m_priorityDelta;
-    std::thread m_thread;
-    std::mutex m_lock;
-    std::condition_variable m_changed;
-    bool m_started = false;
-    bool m_cancelled = false;
-    bool m_finished = false;
+    const int priorityDelta_;
+    std::thread thread_;
+    std::mutex lock_;
+    std::condition_variable changed_;
+    bool started_ = false;
+    bool cancelled_ = false;
+    bool finished_ = false;
 };

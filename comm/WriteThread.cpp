@@ -8,44 +8,44 @@
 
 TWriteThread::TWriteThread(SerialPlatform& platform, int portHandle, int closeEvent,
                            CommNotifyWindow& notifyWindow)
-    : WorkerThread(platform, 1), m_port(portHandle), m_closeEvent(closeEvent), m_notifyWindow(notifyWindow)
+    : WorkerThread(platform, 1), port_(portHandle), closeEvent_(closeEvent), notifyWindow_(notifyWindow)
 {
 }
 
 TWriteThread::~TWriteThread()
 {
     release();
-    if (m_wakeEvent >= 0)
-        m_platform.closeEvent(m_wakeEvent);
+    if (wakeEvent_ >= 0)
+        platform_.closeEvent(wakeEvent_);
 }
 
 int TWriteThread::createWithQueue()
 {
-    m_wakeEvent = m_platform.createEvent();
-    if (m_wakeEvent < 0)
-        return m_wakeEvent;
+    wakeEvent_ = platform_.createEvent();
+    if (wakeEvent_ < 0)
+        return wakeEvent_;
     return create();
 }
 
 bool TWriteThread::post(std::unique_ptr<uint8_t[]> copy, uint16_t count)
 {
     {
-        std::lock_guard guard(m_lock);
-        if (m_ended)
+        std::lock_guard guard(lock_);
+        if (ended_)
             return false;
-        m_queue.push_back({std::move(copy), count});
+        queue_.push_back({std::move(copy), count});
     }
-    m_platform.setEvent(m_wakeEvent);
+    platform_.setEvent(wakeEvent_);
     return true;
 }
 
 bool TWriteThread::take(Item& item)
 {
-    std::lock_guard guard(m_lock);
-    if (m_queue.empty())
+    std::lock_guard guard(lock_);
+    if (queue_.empty())
         return false;
-    item = std::move(m_queue.front());
-    m_queue.pop_front();
+    item = std::move(queue_.front());
+    queue_.pop_front();
     return true;
 }
 
@@ -56,14 +56,14 @@ void TWriteThread::execute()
         Item item;
         if (!take(item)) {
             if (noticeDue) {
-                if (!m_notifyWindow.post({COMM_MSG_SEND_DATA_EMPTY, 0, 0, nullptr})) {
+                if (!notifyWindow_.post({COMM_MSG_SEND_DATA_EMPTY, 0, 0, nullptr})) {
                     postHangup();
                     break;
                 }
                 noticeDue = false;
             }
-            pollfd fds[2] = {{m_closeEvent, POLLIN, 0}, {m_wakeEvent, POLLIN, 0}};
-            const int rc = m_platform.poll(fds, 2, -1);
+            pollfd fds[2] = {{closeEvent_, POLLIN, 0}, {wakeEvent_, POLLIN, 0}};
+            const int rc = platform_.poll(fds, 2, -1);
             if (rc == -EINTR)
                 continue;
             if (rc < 0) {
@@ -73,25 +73,25 @@ void TWriteThread::execute()
             if (fds[0].revents)
                 break;
             if (fds[1].revents & POLLIN) {
-                m_platform.consumeEvent(m_wakeEvent);
+                platform_.consumeEvent(wakeEvent_);
                 continue;
             }
             postHangup();
             break;
         }
-        if (m_platform.isEventSet(m_closeEvent))
+        if (platform_.isEventSet(closeEvent_))
             break;  // the taken block goes with `item`
         if (!writeBlock(item.copy.get(), item.count))
             break;
         noticeDue = true;
     }
     // Flush what the driver still holds before the blocks are let go.
-    m_platform.purge(m_port, PURGE_TXABORT | PURGE_TXCLEAR);
+    platform_.purge(port_, PURGE_TXABORT | PURGE_TXCLEAR);
     std::deque<Item> dropped;
     {
-        std::lock_guard guard(m_lock);
-        m_ended = true;
-        dropped.swap(m_queue);
+        std::lock_guard guard(lock_);
+        ended_ = true;
+        dropped.swap(queue_);
     }
 }
 
@@ -102,7 +102,7 @@ bool TWriteThread::writeBlock(const uint8_t* bytes, size_t count)
 {
     size_t offset = 0;
     while (offset < count) {
-        const ssize_t n = m_platform.write(m_port, bytes + offset, count - offset);
+        const ssize_t n = platform_.write(port_, bytes + offset, count - offset);
         if (n > 0) {
             offset += static_cast<size_t>(n);
             continue;
@@ -115,8 +115,8 @@ bool TWriteThread::writeBlock(const uint8_t* bytes, size_t count)
             postHangup();
             return false;
         }
-        pollfd fds[2] = {{m_closeEvent, POLLIN, 0}, {m_port, POLLOUT, 0}};
-        const int rc = m_platform.poll(fds, 2, -1);
+        pollfd fds[2] = {{closeEvent_, POLLIN, 0}, {port_, POLLOUT, 0}};
+        const int rc = platform_.poll(fds, 2, -1);
         if (rc == -EINTR)
             continue;
         if (rc < 0) {
@@ -137,5 +137,5 @@ bool TWriteThread::writeBlock(const uint8_t* bytes, size_t count)
 
 void TWriteThread::postHangup()
 {
-    m_notifyWindow.post({COMM_MSG_REQUEST_HANGUP, 0, 0, nullptr});
+    notifyWindow_.post({COMM_MSG_REQUEST_HANGUP, 0, 0, nullptr});
 }

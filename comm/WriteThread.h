@@ -39,12 +39,12 @@ private:
     bool writeBlock(const uint8_t* bytes, size_t count);
     void postHangup();
 
-    const int m_port;
-    const int m_closeEvent;
-    CommNotifyWindow& m_notifyWindow;
-    int m_wakeEvent = -1;
+    const int port_;
+    const int closeEvent_;
+    CommNotifyWindow& notifyWindow_;
+    int wakeEvent_ = -1;
 
-    std::mutex m_lock;
-    std::deque<Item> m_queue;
-    bool m_ended = false;
+    std::mutex lock_;
+    std::deque<Item> queue_;
+    bool ended_ = false;
 };

@@ -3,6 +3,7 @@
 #include "DeviceInfo.h"
 #include "PortAccess.h"
 #include "SerialPortList.h"
+#include "Trimmed.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -35,7 +36,7 @@ std::vector<std::string> runningCommands(const SystemView& view)
     for (fs::directory_iterator it(view.procRoot, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string id = it->path().filename().string();
         if (!id.empty() && id.find_first_not_of("0123456789") == std::string::npos)
-            names.push_back(trimmed(readTextFile((it->path() / "comm").string())));
+            names.push_back(trimmed(readTextFile((it->path() / "comm").string()), kBlanksAndLineEnds));
     }
     return names;
 }
@@ -48,7 +49,7 @@ std::string describeAdapter(const SerialDeviceInfo& info)
     if (!info.driver.empty())
         text += ", driver " + info.driver;
     if (!info.manufacturer.empty() || !info.product.empty())
-        text += ", \"" + trimmed(info.manufacturer + " " + info.product) + "\"";
+        text += ", \"" + trimmed(info.manufacturer + " " + info.product, kBlanksAndLineEnds) + "\"";
     if (!info.serial.empty())
         text += ", serial number " + info.serial;
     return text;

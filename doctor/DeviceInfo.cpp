@@ -1,5 +1,8 @@
 #include "DeviceInfo.h"
 
+#include "DevicePaths.h"
+#include "Trimmed.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -11,7 +14,7 @@ namespace {
 
 std::string trimmedFileText(const fs::path& file)
 {
-    return trimmed(readTextFile(file.string()));
+    return trimmed(readTextFile(file.string()), kBlanksAndLineEnds);
 }
 
 } // namespace
@@ -31,34 +34,23 @@ SerialDeviceInfo describeDevice(const std::string& path, const SystemView& view)
 {
     SerialDeviceInfo info;
     info.path = path;
-    std::error_code ec;
-    // A link such as /dev/serial/by-id/... names the device it points at.
-    const fs::path ttys = fs::path(view.sysRoot) / "class" / "tty";
-    const fs::path resolved = fs::weakly_canonical(path, ec);
-    // The kernel's name, as ttyUSB0.
-    std::string name = fs::path(path).filename().string();
-    if (!ec && fs::exists(ttys / resolved.filename(), ec))
-        name = resolved.filename().string();
-
-    const fs::path deviceDir = fs::canonical(ttys / name / "device", ec);
-    if (ec)
+    const fs::path deviceDir = ttyDeviceFolder(path, view.sysRoot);
+    if (deviceDir.empty())
         return info;
+    std::error_code ec;
     const fs::path driver = fs::read_symlink(deviceDir / "driver", ec);
     if (!ec)
         info.driver = driver.filename().string();
-    // The USB device is the nearest folder above the interface with ids.
-    for (fs::path dir = deviceDir; !dir.empty() && dir != dir.root_path(); dir = dir.parent_path()) {
-        if (!fs::exists(dir / "idVendor", ec))
-            continue;
-        info.usb = true;
-        info.vendorId = trimmedFileText(dir / "idVendor");
-        info.productId = trimmedFileText(dir / "idProduct");
-        info.manufacturer = trimmedFileText(dir / "manufacturer");
-        info.product = trimmedFileText(dir / "product");
-        info.serial = trimmedFileText(dir / "serial");
-        info.usbPath = dir.filename().string();
-        break;
-    }
+    const fs::path usb = usbDeviceFolder(deviceDir, view.sysRoot);
+    if (usb.empty())
+        return info;
+    info.usb = true;
+    info.vendorId = trimmedFileText(usb / "idVendor");
+    info.productId = trimmedFileText(usb / "idProduct");
+    info.manufacturer = trimmedFileText(usb / "manufacturer");
+    info.product = trimmedFileText(usb / "product");
+    info.serial = trimmedFileText(usb / "serial");
+    info.usbPath = usb.filename().string();
     return info;
 }
 

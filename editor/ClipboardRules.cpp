@@ -1,6 +1,7 @@
 #include "ClipboardRules.h"
 
 #include "EditRules.h"
+#include "Trimmed.h"
 
 #include <algorithm>
 
@@ -31,14 +32,6 @@ bool offered(int column, const std::string& text)
     const std::vector<std::string>& items =
         column == ColPower ? powerList() : column == ColBandwidth ? bandwidthList() : toneList();
     return std::find(items.begin(), items.end(), text) != items.end();
-}
-
-std::string trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 // Characters that typing would have dropped, or more than a box takes.
@@ -173,7 +166,7 @@ PasteCheck checkPaste(const ChannelTable& table, int top, int left, const std::s
         for (std::size_t j = 0; j < rows[i].size(); ++j) {
             const int row = top + static_cast<int>(i);
             const int column = left + static_cast<int>(j);
-            const std::string cellText = trimmed(rows[i][j]);
+            const std::string cellText = trimmed(rows[i][j], kBlanks);
             std::string reason;
             if (row > kChannels || column >= kColumns)
                 reason = "outside the grid";

@@ -4,6 +4,7 @@
 #include "CsvPlan.h"
 #include "CsvText.h"
 #include "Errors.h"
+#include "Trimmed.h"
 #include "VisibleText.h"
 
 #include <algorithm>
@@ -25,14 +26,6 @@ struct Problem {
     int line;
     std::string text;
 };
-
-std::string trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return std::string();
-    return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
-}
 
 std::string lowered(std::string text)
 {
@@ -84,7 +77,7 @@ public:
         const auto found = columns_.find(lowered(column));
         if (found == columns_.end() || found->second >= record_.fields.size())
             return std::string();
-        return trimmed(record_.fields[found->second]);
+        return trimmed(record_.fields[found->second], kBlanks);
     }
 
     void report(const std::string& text) { problems_.push_back({record_.line, text}); }
@@ -218,7 +211,7 @@ std::string powerOf(Row& row)
     // A wattage such as "5", "5.0W" or "0.5 W".
     std::string number = text;
     if (!number.empty() && number.back() == 'w')
-        number = trimmed(number.substr(0, number.size() - 1));
+        number = trimmed(number.substr(0, number.size() - 1), kBlanks);
     if (const auto watts = parseFixedPoint(number))
         return static_cast<double>(*watts) / kFixedPointOne >= kHighPowerWatts ? "High" : "Low";
     row.refuse(kPower, "is neither High, Low nor a wattage");
@@ -271,9 +264,10 @@ private:
     bool readHeader(const CsvRecord& header)
     {
         for (std::size_t i = 0; i < header.fields.size(); ++i) {
-            const std::string name = lowered(trimmed(header.fields[i]));
+            const std::string given = trimmed(header.fields[i], kBlanks);
+            const std::string name = lowered(given);
             if (!columns_.emplace(name, i).second && !name.empty())
-                problems_.push_back({header.line, "column " + quoted(trimmed(header.fields[i])) + " appears twice"});
+                problems_.push_back({header.line, "column " + quoted(given) + " appears twice"});
         }
         for (const char* required : {kLocation, kFrequency})
             if (!columns_.count(lowered(required)))

@@ -1,5 +1,6 @@
 #include "AdapterSerial.h"
 
+#include "DevicePaths.h"
 #include "VisibleText.h"
 
 #include <filesystem>
@@ -25,24 +26,13 @@ std::string printableSerial(const std::string& serial)
 
 std::string adapterSerialNumber(const std::string& portPath, const std::string& sysRoot)
 {
-    std::error_code error;
-    const fs::path node = fs::weakly_canonical(portPath, error);
-    if (error)
+    const fs::path usb = usbDeviceFolder(ttyDeviceFolder(portPath, sysRoot), sysRoot);
+    if (usb.empty())
         return {};
-    fs::path device = fs::canonical(fs::path(sysRoot) / "class" / "tty" / node.filename() / "device", error);
-    if (error)
-        return {};
-    const fs::path top = fs::canonical(sysRoot, error);
-    // Up from the port's device to the USB device (the one with a vendor id).
-    for (; !error && device != top && device.has_relative_path(); device = device.parent_path()) {
-        if (!fs::exists(device / "idVendor", error))
-            continue;
-        std::ifstream file(device / "serial");
-        std::string serial;
-        std::getline(file, serial);
-        return printableSerial(serial);
-    }
-    return {};
+    std::ifstream file(usb / "serial");
+    std::string serial;
+    std::getline(file, serial);
+    return printableSerial(serial);
 }
 
 } // namespace zk

@@ -41,14 +41,14 @@ public:
     // (a pseudo-terminal forces 8 bits and no parity on what it keeps).
     termios lastAttributes() const
     {
-        std::lock_guard guard(m_lock);
-        return m_lastAttributes;
+        std::lock_guard guard(lock_);
+        return lastAttributes_;
     }
 
     std::vector<unsigned> purges() const
     {
-        std::lock_guard guard(m_lock);
-        return m_purges;
+        std::lock_guard guard(lock_);
+        return purges_;
     }
 
     int openPort(const std::string& path) override
@@ -71,8 +71,8 @@ public:
     int purge(int fd, unsigned flags) override
     {
         {
-            std::lock_guard guard(m_lock);
-            m_purges.push_back(flags);
+            std::lock_guard guard(lock_);
+            purges_.push_back(flags);
         }
         return real().purge(fd, flags);
     }
@@ -82,8 +82,8 @@ public:
     {
         ++setAttributesCalls;
         {
-            std::lock_guard guard(m_lock);
-            m_lastAttributes = tio;
+            std::lock_guard guard(lock_);
+            lastAttributes_ = tio;
         }
         return real().setAttributes(fd, tio, customBaud);
     }
@@ -156,7 +156,7 @@ public:
 
 private:
     static SerialPlatform& real() { return posixSerialPlatform(); }
-    mutable std::mutex m_lock;
-    std::vector<unsigned> m_purges;
-    termios m_lastAttributes{};
+    mutable std::mutex lock_;
+    std::vector<unsigned> purges_;
+    termios lastAttributes_{};
 };

@@ -17,46 +17,46 @@ bool hits(int faultBlock, int block)
 
 }  // namespace
 
-std::vector<ReplyChunk> RadioProtocol::feed(uint8_t byte, RadioMemory& memory, const RadioFaults& faults,
+std::vector<ReplyChunk> RadioProtocol::feed(uint8_t byte, zk::RadioImage& memory, const RadioFaults& faults,
                                             bool& memoryWritten)
 {
     memoryWritten = false;
-    switch (m_state) {
+    switch (state_) {
     case State::Idle:
     case State::Session:
         // A handshake may begin anywhere outside a command.
-        if (byte == static_cast<uint8_t>(kHandshake[m_handshakeMatched])) {
-            if (++m_handshakeMatched < kHandshakeLength)
+        if (byte == static_cast<uint8_t>(kHandshake[handshakeMatched_])) {
+            if (++handshakeMatched_ < kHandshakeLength)
                 return {};
-            m_handshakeMatched = 0;
-            m_state = State::Session;
-            m_commandInSession = 0;
+            handshakeMatched_ = 0;
+            state_ = State::Session;
+            commandInSession_ = 0;
             return {{0, {kAck}}};
         }
-        m_handshakeMatched = byte == static_cast<uint8_t>(kHandshake[0]) ? 1 : 0;
-        if (m_handshakeMatched > 0 || m_state == State::Idle)
+        handshakeMatched_ = byte == static_cast<uint8_t>(kHandshake[0]) ? 1 : 0;
+        if (handshakeMatched_ > 0 || state_ == State::Idle)
             return {};
         if (byte == 'R' || byte == 'W') {
-            m_command.assign(1, byte);
-            m_state = State::Header;
+            command_.assign(1, byte);
+            state_ = State::Header;
         } else if (byte == 'E') {
-            m_state = State::Idle;
-            ++m_sessionsEnded;
+            state_ = State::Idle;
+            ++sessionsEnded_;
         }
         return {};
     case State::Header:
-        m_command.push_back(byte);
-        if (m_command.size() < 4)
+        command_.push_back(byte);
+        if (command_.size() < 4)
             return {};
-        if (m_command[0] == 'W' && m_command[3] > 0) {
-            m_dataExpected = m_command[3];
-            m_state = State::Data;
+        if (command_[0] == 'W' && command_[3] > 0) {
+            dataExpected_ = command_[3];
+            state_ = State::Data;
             return {};
         }
         return answer(memory, faults, memoryWritten);
     case State::Data:
-        m_command.push_back(byte);
-        if (m_command.size() < 4 + m_dataExpected)
+        command_.push_back(byte);
+        if (command_.size() < 4 + dataExpected_)
             return {};
         return answer(memory, faults, memoryWritten);
     }
@@ -66,24 +66,24 @@ std::vector<ReplyChunk> RadioProtocol::feed(uint8_t byte, RadioMemory& memory, c
 void RadioProtocol::dropPartialCommand()
 {
     if (inCommand())
-        m_state = State::Session;
-    m_command.clear();
+        state_ = State::Session;
+    command_.clear();
 }
 
-std::vector<ReplyChunk> RadioProtocol::answer(RadioMemory& memory, const RadioFaults& faults,
+std::vector<ReplyChunk> RadioProtocol::answer(zk::RadioImage& memory, const RadioFaults& faults,
                                               bool& memoryWritten)
 {
-    m_state = State::Session;
-    const int block = m_commandInSession++;
+    state_ = State::Session;
+    const int block = commandInSession_++;
     if (faults.silentAfter >= 0 && block >= faults.silentAfter)
         return {};  // a radio that stopped answering does nothing at all
 
-    const size_t address = size_t(m_command[1]) << 8 | m_command[2];
-    const size_t length = m_command[3];
+    const size_t address = size_t(command_[1]) << 8 | command_[2];
+    const size_t length = command_[3];
     std::vector<uint8_t> reply;
-    if (m_command[0] == 'R') {
+    if (command_[0] == 'R') {
         // The 4 leading bytes are never looked at by the program; echo the command.
-        reply.assign(m_command.begin(), m_command.begin() + 4);
+        reply.assign(command_.begin(), command_.begin() + 4);
         for (size_t i = 0; i < length; ++i)
             reply.push_back(address + i < memory.size() ? memory[address + i] : 0xFF);
         const int ch = faults.badDigitChannel;
@@ -100,13 +100,13 @@ std::vector<ReplyChunk> RadioProtocol::answer(RadioMemory& memory, const RadioFa
         }
     } else {
         for (size_t i = 0; i < length && address + i < memory.size(); ++i)
-            memory[address + i] = m_command[4 + i];
+            memory[address + i] = command_[4 + i];
         memoryWritten = length > 0;
         reply.push_back(kAck);
         if (hits(faults.doubleAckBlock, block))
             reply.push_back(kAck);
     }
-    ++m_commandsServed;
+    ++commandsServed_;
 
     if (hits(faults.extraByteBlock, block))
         reply.push_back(0xFF);

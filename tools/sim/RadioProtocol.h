@@ -7,13 +7,11 @@
 // commands, since a transfer that failed never sends the end byte.
 #pragma once
 
-#include <array>
+#include "RadioImage.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
-
-inline constexpr size_t kRadioMemorySize = 512;
-using RadioMemory = std::array<uint8_t, kRadioMemorySize>;
 
 // Misbehaviour to show on purpose. Block numbers count the read and write
 // commands of a session from 0; kEveryBlock means every command.
@@ -45,25 +43,25 @@ public:
 
     // Handles one received byte. Returns the reply pieces it causes (often
     // none); `memoryWritten` is set when a write command changed memory.
-    std::vector<ReplyChunk> feed(uint8_t byte, RadioMemory& memory, const RadioFaults& faults,
+    std::vector<ReplyChunk> feed(uint8_t byte, zk::RadioImage& memory, const RadioFaults& faults,
                                  bool& memoryWritten);
     // The line went quiet in the middle of a command: forget the part.
     void dropPartialCommand();
-    bool inCommand() const { return m_state == State::Header || m_state == State::Data; }
-    bool inSession() const { return m_state != State::Idle; }
-    int sessionsEnded() const { return m_sessionsEnded; }
-    int commandsServed() const { return m_commandsServed; }
+    bool inCommand() const { return state_ == State::Header || state_ == State::Data; }
+    bool inSession() const { return state_ != State::Idle; }
+    int sessionsEnded() const { return sessionsEnded_; }
+    int commandsServed() const { return commandsServed_; }
 
 private:
     enum class State { Idle, Session, Header, Data };
 
-    std::vector<ReplyChunk> answer(RadioMemory& memory, const RadioFaults& faults, bool& memoryWritten);
+    std::vector<ReplyChunk> answer(zk::RadioImage& memory, const RadioFaults& faults, bool& memoryWritten);
 
-    State m_state = State::Idle;
-    size_t m_handshakeMatched = 0;
-    std::vector<uint8_t> m_command;
-    size_t m_dataExpected = 0;
-    int m_commandInSession = 0;
-    int m_sessionsEnded = 0;
-    int m_commandsServed = 0;
+    State state_ = State::Idle;
+    size_t handshakeMatched_ = 0;
+    std::vector<uint8_t> command_;
+    size_t dataExpected_ = 0;
+    int commandInSession_ = 0;
+    int sessionsEnded_ = 0;
+    int commandsServed_ = 0;
 };

@@ -18,10 +18,13 @@
 #include <thread>
 #include <vector>
 
+// The name some callers still use for the radio's memory.
+using RadioMemory = zk::RadioImage;
+
 struct VirtualRadioOptions {
     uint32_t baud = 9600;
     bool pacing = true;
-    std::string imagePath;  // memory image: loaded at start if present, saved after every write
+    std::string imagePath;  // raw image file: loaded at start if present, saved after every write
     std::string linkPath;   // symlink made to the terminal side, removed at stop
 };
 
@@ -36,12 +39,12 @@ public:
     void start();
     // Stops serving and closes the pseudo-terminal; harmless when stopped.
     void stop();
-    bool running() const { return m_thread.joinable(); }
+    bool running() const { return thread_.joinable(); }
     // The terminal side's path (valid after start).
     std::string path() const;
 
-    RadioMemory memory() const;
-    void setMemory(const RadioMemory& memory);
+    zk::RadioImage memory() const;
+    void setMemory(const zk::RadioImage& memory);
     std::vector<uint8_t> readMemory(uint16_t address, size_t length) const;
     void writeMemory(uint16_t address, const std::vector<uint8_t>& bytes);
 
@@ -58,10 +61,6 @@ public:
     // Called on the radio's thread with a line of text for each command.
     void setTrace(std::function<void(const std::string&)> trace);
 
-    // Memory image files: exactly 512 bytes.
-    static bool loadImage(const std::string& file, RadioMemory& memory, std::string& error);
-    static bool saveImage(const std::string& file, const RadioMemory& memory, std::string& error);
-
 private:
     using Clock = std::chrono::steady_clock;
     struct Pending {
@@ -74,24 +73,24 @@ private:
     void sendDue(Clock::time_point now);
     Clock::duration byteTime() const;
 
-    const VirtualRadioOptions m_options;
-    int m_master = -1;
-    int m_slave = -1;
-    int m_wake = -1;
-    std::string m_path;
-    std::thread m_thread;
+    const VirtualRadioOptions options_;
+    int master_ = -1;
+    int slave_ = -1;
+    int wake_ = -1;
+    std::string path_;
+    std::thread thread_;
 
-    mutable std::mutex m_lock;  // everything below
-    RadioMemory m_memory;
-    RadioFaults m_faults;
-    RadioProtocol m_protocol;
-    std::vector<uint8_t> m_received;
-    std::vector<uint8_t> m_sent;
-    std::function<void(const std::string&)> m_trace;
+    mutable std::mutex lock_;  // everything below
+    zk::RadioImage memory_;
+    RadioFaults faults_;
+    RadioProtocol protocol_;
+    std::vector<uint8_t> received_;
+    std::vector<uint8_t> sent_;
+    std::function<void(const std::string&)> trace_;
 
     // Radio thread only.
-    std::deque<Pending> m_outgoing;
-    Clock::time_point m_rxClock{};
-    Clock::time_point m_txClock{};
-    Clock::time_point m_lastByte{};
+    std::deque<Pending> outgoing_;
+    Clock::time_point rxClock_{};
+    Clock::time_point txClock_{};
+    Clock::time_point lastByte_{};
 };

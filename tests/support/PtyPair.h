@@ -21,45 +21,45 @@ class PtyPair {
 public:
     PtyPair()
     {
-        m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
-        if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0)
+        master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+        if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0)
             throw std::runtime_error("no pseudo-terminal");
         char name[128];
-        if (::ptsname_r(m_master, name, sizeof name) != 0)
+        if (::ptsname_r(master_, name, sizeof name) != 0)
             throw std::runtime_error("no pseudo-terminal name");
-        m_path = name;
-        m_slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
-        if (m_slave < 0)
+        path_ = name;
+        slave_ = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+        if (slave_ < 0)
             throw std::runtime_error("cannot open terminal side");
         // No echo or line editing before the component sets its own mode.
         termios t{};
-        ::tcgetattr(m_slave, &t);
+        ::tcgetattr(slave_, &t);
         ::cfmakeraw(&t);
-        ::tcsetattr(m_slave, TCSANOW, &t);
+        ::tcsetattr(slave_, TCSANOW, &t);
     }
     ~PtyPair()
     {
         closeMaster();
-        if (m_slave >= 0)
-            ::close(m_slave);
+        if (slave_ >= 0)
+            ::close(slave_);
     }
     PtyPair(const PtyPair&) = delete;
     PtyPair& operator=(const PtyPair&) = delete;
 
-    const std::string& path() const { return m_path; }
-    int master() const { return m_master; }
-    int slave() const { return m_slave; }
+    const std::string& path() const { return path_; }
+    int master() const { return master_; }
+    int slave() const { return slave_; }
     void closeMaster()
     {
-        if (m_master >= 0)
-            ::close(m_master);
-        m_master = -1;
+        if (master_ >= 0)
+            ::close(master_);
+        master_ = -1;
     }
 
     termios slaveAttributes() const
     {
         termios t{};
-        ::tcgetattr(m_slave, &t);
+        ::tcgetattr(slave_, &t);
         return t;
     }
 
@@ -68,11 +68,11 @@ public:
     {
         size_t done = 0;
         while (done < bytes.size()) {
-            const ssize_t n = ::write(m_master, bytes.data() + done, bytes.size() - done);
+            const ssize_t n = ::write(master_, bytes.data() + done, bytes.size() - done);
             if (n > 0) {
                 done += static_cast<size_t>(n);
             } else if (n < 0 && errno == EAGAIN) {
-                pollfd p{m_master, POLLOUT, 0};
+                pollfd p{master_, POLLOUT, 0};
                 ::poll(&p, 1, 1000);
             } else if (!(n < 0 && errno == EINTR)) {
                 throw std::runtime_error("write to master failed");
@@ -89,11 +89,11 @@ public:
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
             if (left.count() <= 0)
                 break;
-            pollfd p{m_master, POLLIN, 0};
+            pollfd p{master_, POLLIN, 0};
             if (::poll(&p, 1, static_cast<int>(left.count())) <= 0)
                 continue;
             uint8_t buffer[4096];
-            const ssize_t n = ::read(m_master, buffer, std::min(sizeof buffer, count - out.size()));
+            const ssize_t n = ::read(master_, buffer, std::min(sizeof buffer, count - out.size()));
             if (n > 0)
                 out.insert(out.end(), buffer, buffer + n);
             else if (n == 0 || (errno != EAGAIN && errno != EINTR))
@@ -108,7 +108,7 @@ public:
         std::vector<uint8_t> out;
         uint8_t buffer[4096];
         for (;;) {
-            const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+            const ssize_t n = ::read(master_, buffer, sizeof buffer);
             if (n <= 0)
                 break;
             out.insert(out.end(), buffer, buffer + n);
@@ -117,9 +117,9 @@ public:
     }
 
 private:
-    int m_master = -1;
-    int m_slave = -1;
-    std::string m_path;
+    int master_ = -1;
+    int slave_ = -1;
+    std::string path_;
 };
 
 // Descriptors open in this process, to prove nothing was left behind.

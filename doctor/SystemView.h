@@ -53,7 +53,5 @@ struct SystemView {
 
 // The whole file, or empty when it cannot be read.
 std::string readTextFile(const std::string& path);
-// Text without leading and trailing white space.
-std::string trimmed(const std::string& text);
 
 } // namespace zk

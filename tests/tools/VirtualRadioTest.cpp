@@ -2,15 +2,18 @@
 // and once through TComm as the programming tool will use it.
 #include "CommEventLog.h"
 #include "TComm.h"
+#include "TempFolder.h"
 #include "VirtualRadio.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -46,24 +49,24 @@ class RawPort {
 public:
     explicit RawPort(const std::string& path)
     {
-        m_fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (m_fd >= 0) {
+        fd_ = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd_ >= 0) {
             termios t{};
-            ::tcgetattr(m_fd, &t);
+            ::tcgetattr(fd_, &t);
             ::cfmakeraw(&t);
-            ::tcsetattr(m_fd, TCSANOW, &t);
+            ::tcsetattr(fd_, TCSANOW, &t);
         }
     }
     ~RawPort()
     {
-        if (m_fd >= 0)
-            ::close(m_fd);
+        if (fd_ >= 0)
+            ::close(fd_);
     }
-    bool ok() const { return m_fd >= 0; }
+    bool ok() const { return fd_ >= 0; }
 
     void send(const Bytes& bytes) const
     {
-        ASSERT_EQ(::write(m_fd, bytes.data(), bytes.size()), ssize_t(bytes.size()));
+        ASSERT_EQ(::write(fd_, bytes.data(), bytes.size()), ssize_t(bytes.size()));
     }
     // Everything that comes until the line has been quiet for `quiet`, or
     // `count` bytes, at most `limit` in all.
@@ -72,11 +75,11 @@ public:
         Bytes out;
         const auto end = steady_clock::now() + limit;
         while (out.size() < count && steady_clock::now() < end) {
-            pollfd p{m_fd, POLLIN, 0};
+            pollfd p{fd_, POLLIN, 0};
             if (::poll(&p, 1, static_cast<int>(quiet.count())) <= 0)
                 break;
             uint8_t buf[256];
-            const ssize_t n = ::read(m_fd, buf, sizeof buf);
+            const ssize_t n = ::read(fd_, buf, sizeof buf);
             if (n <= 0)
                 break;
             out.insert(out.end(), buf, buf + n);
@@ -85,7 +88,7 @@ public:
     }
 
 private:
-    int m_fd = -1;
+    int fd_ = -1;
 };
 
 VirtualRadio& started(VirtualRadio& radio)
@@ -270,35 +273,58 @@ TEST(VirtualRadio, AnswersTComm)
 
 TEST(VirtualRadio, AFullDiskLeavesTheOldImageAndAPipeIsNoImage)
 {
-    const auto dir = std::filesystem::temp_directory_path() / ("zk-sim-image-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    const std::string image = (dir / "radio.img").string();
-    RadioMemory memory{};
-    memory.fill(0x11);
-    std::string error;
-    ASSERT_TRUE(VirtualRadio::saveImage(image, memory, error)) << error;
+    zk::test::TempFolder folder;
+    VirtualRadioOptions options;
+    options.pacing = false;
+    options.imagePath = folder.file("radio.img");
+    zk::test::writeBytes(options.imagePath, std::string(512, '\x11'));
+    std::mutex lock;
+    std::vector<std::string> traced;
+    VirtualRadio radio(options);
+    radio.setTrace([&](const std::string& line) {
+        std::lock_guard guard(lock);
+        traced.push_back(line);
+    });
+    radio.start();
+    EXPECT_EQ(radio.readMemory(0x01FF, 1), Bytes{0x11}) << "the image was loaded";
+    RawPort port(radio.path());
+    ASSERT_TRUE(port.ok());
+    port.send(kProgram);
+    ASSERT_EQ(port.receive(1).size(), 1u);
 
     // A file size limit below the image's size stands in for a full disk.
+    // The radio saves before it acknowledges, so the acknowledgement ends
+    // the time the limit must hold.
     struct rlimit saved {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     struct rlimit small = saved;
     small.rlim_cur = 100;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    memory.fill(0x22);
-    const bool saved22 = VirtualRadio::saveImage(image, memory, error);
+    port.send(writeCommand(0x0010, Bytes(64, 0x22)));
+    const Bytes ack = port.receive(1, milliseconds(2000));
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(saved22);
-    EXPECT_NE(error.find("File too large"), std::string::npos) << error;
-    RadioMemory loaded{};
-    ASSERT_TRUE(VirtualRadio::loadImage(image, loaded, error)) << error;
-    EXPECT_EQ(loaded[0], 0x11);
-    EXPECT_EQ(loaded[511], 0x11);
+    EXPECT_EQ(ack, Bytes{RadioProtocol::kAck});
+    EXPECT_TRUE(waitUntil([&] {
+        std::lock_guard guard(lock);
+        return std::any_of(traced.begin(), traced.end(),
+                           [](const std::string& line) { return line.find("File too large") != std::string::npos; });
+    }));
+    radio.stop();
+    EXPECT_EQ(radio.readMemory(0x0010, 1), Bytes{0x22});
+    EXPECT_EQ(zk::test::readBytes(options.imagePath), std::string(512, '\x11'));
 
-    const std::string pipe = (dir / "pipe.img").string();
+    const std::string pipe = folder.file("pipe.img");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    EXPECT_FALSE(VirtualRadio::loadImage(pipe, loaded, error)); // without waiting for a writer
+    options.imagePath = pipe;
+    VirtualRadio piped(options);
+    std::string error;
+    try {
+        piped.start(); // refused without waiting for a writer
+    } catch (const std::runtime_error& e) {
+        error = e.what();
+    }
+    EXPECT_FALSE(piped.running());
     EXPECT_NE(error.find("It is a pipe, not a file"), std::string::npos) << error;
-    std::filesystem::remove_all(dir);
 }

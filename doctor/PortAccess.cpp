@@ -1,5 +1,7 @@
 #include "PortAccess.h"
 
+#include "Trimmed.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstdio>
@@ -121,8 +123,10 @@ std::vector<PortHolder> portHolders(const std::string& path, const SystemView& v
             std::error_code linkError;
             const fs::path target = fs::read_symlink(fds->path(), linkError);
             if (!linkError && sameFile(target.string(), path, canonical)) {
-                if (pty < 0 || !holdsPtyMaster(process.path(), pty))
-                    holders.push_back({pid, trimmed(readTextFile((process.path() / "comm").string()))});
+                if (pty < 0 || !holdsPtyMaster(process.path(), pty)) {
+                    const std::string name = readTextFile((process.path() / "comm").string());
+                    holders.push_back({pid, trimmed(name, kBlanksAndLineEnds)});
+                }
                 break;
             }
         }

@@ -101,13 +101,4 @@ std::string readTextFile(const std::string& path)
     return text.str();
 }
 
-std::string trimmed(const std::string& text)
-{
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
-}
-
 } // namespace zk
