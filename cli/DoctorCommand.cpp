@@ -2,6 +2,7 @@
 // computer and the radio, one line per check.
 #include "Commands.h"
 #include "ConnectionCheck.h"
+#include "Options.h"
 #include "PortSession.h"
 #include "RadioProbe.h"
 
@@ -29,6 +30,8 @@ constexpr const char* kUsage =
     "\n"
     "Exit status: 0 when no check failed, 1 when one did, 2 on wrong usage.\n";
 
+const OptionSpec kProbeOption{"--probe"};
+
 struct DoctorArguments {
     std::string port;
     std::string traceFile;
@@ -37,20 +40,13 @@ struct DoctorArguments {
 
 DoctorArguments parseDoctorArguments(const Arguments& args)
 {
+    const ParsedOptions options = parseOptions(args, {kPortOption, kTraceOption, kProbeOption});
+    if (!options.operands.empty())
+        throw UsageError("unexpected argument '" + options.operands.front() + "'");
     DoctorArguments parsed;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--port")
-            parsed.port = optionValue(args, i, "a device path");
-        else if (arg == "--trace")
-            parsed.traceFile = optionValue(args, i, "a file name");
-        else if (arg == "--probe")
-            parsed.probe = true;
-        else if (arg.size() > 1 && arg[0] == '-')
-            throw UsageError("unknown option '" + arg + "'");
-        else
-            throw UsageError("unexpected argument '" + arg + "'");
-    }
+    parsed.port = options.value(kPortOption.spelling);
+    parsed.traceFile = options.value(kTraceOption.spelling);
+    parsed.probe = options.has(kProbeOption.spelling);
     if (parsed.probe && parsed.port.empty())
         throw UsageError("option '--probe' needs '--port PATH'");
     return parsed;
