@@ -9,6 +9,7 @@
 #include <thread>
 
 #include <signal.h>
+#include <sys/wait.h>
 
 using zk::test::ProgramResult;
 using zk::test::TempFolder;
@@ -18,9 +19,25 @@ namespace {
 
 const std::string kUsageHead = "Usage: zk-h41-sim [options]\n";
 
-ProgramResult sim(const std::vector<std::string>& args, const std::function<void(pid_t)>& started = {})
+// True once the child has ended. It is left unreaped, so its pid cannot
+// pass to another process meanwhile.
+bool ended(pid_t pid)
 {
-    return zk::test::runProgram(ZK_SIM_PROGRAM, args, std::string(), started);
+    siginfo_t info{};
+    return ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid;
+}
+
+// Runs the radio until it ends by itself or `ready` holds (or 20 s pass,
+// when something is wrong), then stops it as Ctrl+C would.
+ProgramResult sim(const std::vector<std::string>& args, const std::function<bool()>& ready = [] { return false; })
+{
+    return zk::test::runProgram(ZK_SIM_PROGRAM, args, std::string(), [&](pid_t pid) {
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!ended(pid) && !ready() && std::chrono::steady_clock::now() < limit)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (!ended(pid))
+            ::kill(pid, SIGINT);
+    });
 }
 
 void expectRefused(const std::vector<std::string>& args, const std::string& shown)
@@ -73,19 +90,9 @@ TEST(SimCommandLine, ValuesAfterAnEqualsSignAreTakenAsAfterASpace)
     writeBytes(folder.file("radio.img"), image);
     const std::string link = folder.file("radio");
 
-    std::thread stopper;
+    // The link appears once the radio serves.
     const ProgramResult r = sim({"--link=" + link, "--image=" + folder.file("radio.img"), "--baud=1200", "--dump"},
-                                [&](pid_t pid) {
-                                    stopper = std::thread([pid, link] {
-                                        // The link appears once the radio serves; stop it then.
-                                        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-                                        while (!std::filesystem::is_symlink(link) &&
-                                               std::chrono::steady_clock::now() < limit)
-                                            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-                                        ::kill(pid, SIGTERM);
-                                    });
-                                });
-    stopper.join();
+                                [&] { return std::filesystem::is_symlink(link); });
     EXPECT_EQ(r.exitStatus, 0) << r.err;
     EXPECT_NE(r.out.find("\nlinked as " + link + "\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\n0000  00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F\n"), std::string::npos) << r.out;
