@@ -121,9 +121,11 @@ TEST(CliOptions, AValueFollowsAfterAnEqualsSignAsAfterASpace)
 {
     TempFolder folder;
     saveChannelFile(folder.file("new.bc"), ChannelTable());
-    const ProgramResult r = cli({"decode", "-", "-o=" + folder.file("decoded.bc")}, linesOf(newPlanRecords()));
+    // A name that is not UTF-8 is used byte for byte.
+    const std::string decoded = folder.file("d\xE9" "cod\xE9.bc");
+    const ProgramResult r = cli({"decode", "-", "-o=" + decoded}, linesOf(newPlanRecords()));
     EXPECT_EQ(r.exitStatus, 0) << r.err;
-    EXPECT_EQ(readBytes(folder.file("decoded.bc")), readBytes(folder.file("new.bc")));
+    EXPECT_EQ(readBytes(decoded), readBytes(folder.file("new.bc")));
     const ProgramResult csv = cli({"export", folder.file("new.bc"), "-o=-"});
     EXPECT_EQ(csv.exitStatus, 0) << csv.err;
     EXPECT_EQ(csv.out.rfind("Location,Name,Frequency,", 0), 0u) << csv.out;
