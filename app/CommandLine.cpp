@@ -27,6 +27,23 @@ const QString kTrace = QStringLiteral("trace");
 constexpr const char* kPortNeeds = "--port needs a device path";
 constexpr const char* kTraceNeeds = "--trace needs a file name";
 
+// The parser's failures in the words this program has always used, where it
+// has words for them; the parser's own otherwise.
+std::string failureText(const QCommandLineParser& parser, const std::vector<std::string>& arguments)
+{
+    if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
+        for (const std::string& argument : arguments) {
+            const std::size_t begin = argument.rfind("--", 0) == 0 ? 2 : 1;
+            if (argument.size() > 1 && argument[0] == '-' &&
+                toQt(argument.substr(begin, argument.find('=', begin) - begin)) == unknown.front())
+                return "unknown argument '" + argument + "'";
+        }
+    }
+    // The parser misses a value only when its option is the last argument.
+    const std::string last = arguments.empty() ? std::string() : arguments.back();
+    return last == "--port" ? kPortNeeds : last == "--trace" ? kTraceNeeds : fromQt(parser.errorText());
+}
+
 } // namespace
 
 std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& arguments, std::string& error)
@@ -41,9 +58,7 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& argu
     for (const std::string& argument : arguments)
         list.append(toQt(argument));
     if (!parser.parse(list)) {
-        // The parser misses a value only when its option is the last argument.
-        const std::string last = arguments.empty() ? std::string() : arguments.back();
-        error = last == "--port" ? kPortNeeds : last == "--trace" ? kTraceNeeds : fromQt(parser.errorText());
+        error = failureText(parser, arguments);
         return std::nullopt;
     }
 

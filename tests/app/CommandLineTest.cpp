@@ -94,7 +94,7 @@ TEST(CommandLine, ALoneDashIsNoPlanButAfterTwoDashesANameMayStartWithOne)
     EXPECT_FALSE(parseCommandLine({"-"}, error));
     EXPECT_EQ(error, "unknown argument '-'");
     EXPECT_FALSE(parseCommandLine({"--colour", "plan.bc"}, error));
-    EXPECT_EQ(error, "Unknown option 'colour'.");
+    EXPECT_EQ(error, "unknown argument '--colour'");
     EXPECT_FALSE(parseCommandLine({"--help=yes"}, error));
 
     auto line = parseCommandLine({"--", "-odd.bc"}, error);
