@@ -2,37 +2,91 @@
 
 #include "Version.h"
 
+#include <QCommandLineParser>
+#include <QStringList>
+
 namespace zk {
+
+namespace {
+
+// Latin-1 gives every byte a character of its own, so a file name that is
+// not UTF-8 comes back out byte for byte.
+QString toQt(const std::string& text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string fromQt(const QString& text)
+{
+    const QByteArray bytes = text.toLatin1();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+const QString kPort = QStringLiteral("port");
+const QString kTrace = QStringLiteral("trace");
+constexpr const char* kPortNeeds = "--port needs a device path";
+constexpr const char* kTraceNeeds = "--trace needs a file name";
+
+// The parser's failures in the words this program has always used, where it
+// has words for them; the parser's own otherwise.
+std::string failureText(const QCommandLineParser& parser, const std::vector<std::string>& arguments)
+{
+    if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
+        for (const std::string& argument : arguments) {
+            const std::size_t begin = argument.rfind("--", 0) == 0 ? 2 : 1;
+            if (argument.size() > 1 && argument[0] == '-' &&
+                toQt(argument.substr(begin, argument.find('=', begin) - begin)) == unknown.front())
+                return "unknown argument '" + argument + "'";
+        }
+    }
+    // The parser misses a value only when its option is the last argument.
+    const std::string last = arguments.empty() ? std::string() : arguments.back();
+    return last == "--port" ? kPortNeeds : last == "--trace" ? kTraceNeeds : fromQt(parser.errorText());
+}
+
+} // namespace
 
 std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& arguments, std::string& error)
 {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
+    parser.addOption(QCommandLineOption(QStringLiteral("version")));
+    parser.addOption(QCommandLineOption(kPort, QString(), QStringLiteral("PATH")));
+    parser.addOption(QCommandLineOption(kTrace, QString(), QStringLiteral("FILE")));
+    QStringList list{QStringLiteral("zk-h41")};
+    for (const std::string& argument : arguments)
+        list.append(toQt(argument));
+    if (!parser.parse(list)) {
+        error = failureText(parser, arguments);
+        return std::nullopt;
+    }
+
     CommandLine line;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& a = arguments[i];
-        if (a == "--help" || a == "-h") {
-            line.help = true;
-        } else if (a == "--version") {
-            line.version = true;
-        } else if (a == "--port") {
-            if (i + 1 == arguments.size() || arguments[i + 1].empty()) {
-                error = "--port needs a device path";
-                return std::nullopt;
-            }
-            line.extraPorts.push_back(arguments[++i]);
-        } else if (a.rfind("--port=", 0) == 0 && a.size() > 7) {
-            line.extraPorts.push_back(a.substr(7));
-        } else if (a == "--trace") {
-            if (i + 1 == arguments.size() || arguments[i + 1].empty()) {
-                error = "--trace needs a file name";
-                return std::nullopt;
-            }
-            line.traceFile = arguments[++i];
-        } else if (!a.empty() && a[0] != '-' && line.planFile.empty()) {
-            line.planFile = a;
-        } else {
-            error = "unknown argument '" + a + "'";
+    line.help = parser.isSet(QStringLiteral("help"));
+    line.version = parser.isSet(QStringLiteral("version"));
+    for (const QString& port : parser.values(kPort)) {
+        if (port.isEmpty()) {
+            error = kPortNeeds;
             return std::nullopt;
         }
+        line.extraPorts.push_back(fromQt(port));
+    }
+    const QStringList traces = parser.values(kTrace);
+    if (traces.contains(QString())) {
+        error = kTraceNeeds;
+        return std::nullopt;
+    }
+    if (!traces.isEmpty())
+        line.traceFile = fromQt(traces.back());
+    const QStringList operands = parser.positionalArguments();
+    for (qsizetype i = 0; i < operands.size(); ++i) {
+        // The window has no standard input to read a plan from.
+        if (i > 0 || operands[i].isEmpty() || operands[i] == QStringLiteral("-")) {
+            error = "unknown argument '" + fromQt(operands[i]) + "'";
+            return std::nullopt;
+        }
+        line.planFile = fromQt(operands[i]);
     }
     return line;
 }

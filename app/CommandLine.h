@@ -2,7 +2,7 @@
 // The program's command line: any number of `--port PATH` that add serial
 // devices (virtual ones, say) to the port list, `--trace FILE`, and at most
 // one channel file to open after the login; `--help` and `--version` answer
-// and end the program.
+// and end the program. A value may also follow its option after '='.
 #include <optional>
 #include <string>
 #include <vector>

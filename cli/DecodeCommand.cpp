@@ -2,6 +2,7 @@
 // would give for these records.
 #include "Codec.h"
 #include "Commands.h"
+#include "Options.h"
 #include "Errors.h"
 #include "Output.h"
 

@@ -2,7 +2,11 @@
 // computer and the radio, one line per check.
 #include "Commands.h"
 #include "ConnectionCheck.h"
+<<<<<<< HEAD
 #include "OpenFailure.h"
+=======
+#include "Options.h"
+>>>>>>> parsers
 #include "PortSession.h"
 #include "RadioProbe.h"
 #include "RadioRun.h"
@@ -32,6 +36,8 @@ constexpr const char* kUsage =
     "\n"
     "Exit status: 0 when no check failed, 1 when one did, 2 on wrong usage.\n";
 
+const OptionSpec kProbeOption{"--probe"};
+
 struct DoctorArguments {
     std::string port;
     std::string traceFile;
@@ -40,20 +46,13 @@ struct DoctorArguments {
 
 DoctorArguments parseDoctorArguments(const Arguments& args)
 {
+    const ParsedOptions options = parseOptions(args, {kPortOption, kTraceOption, kProbeOption});
+    if (!options.operands.empty())
+        throw UsageError("unexpected argument '" + options.operands.front() + "'");
     DoctorArguments parsed;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--port")
-            parsed.port = optionValue(args, i, "a device path");
-        else if (arg == "--trace")
-            parsed.traceFile = optionValue(args, i, "a file name");
-        else if (arg == "--probe")
-            parsed.probe = true;
-        else if (arg.size() > 1 && arg[0] == '-')
-            throw UsageError("unknown option '" + arg + "'");
-        else
-            throw UsageError("unexpected argument '" + arg + "'");
-    }
+    parsed.port = options.value(kPortOption.spelling);
+    parsed.traceFile = options.value(kTraceOption.spelling);
+    parsed.probe = options.has(kProbeOption.spelling);
     if (parsed.probe && parsed.port.empty())
         throw UsageError("option '--probe' needs '--port PATH'");
     return parsed;

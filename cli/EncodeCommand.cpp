@@ -2,6 +2,7 @@
 #include "ChannelFile.h"
 #include "Codec.h"
 #include "Commands.h"
+#include "Options.h"
 
 #include <iostream>
 
@@ -18,8 +19,7 @@ constexpr const char* kUsage =
 
 int runEncode(const Arguments& args)
 {
-    refuseOptions(args);
-    const std::string& path = singleOperand(args, "channel file");
+    const std::string path = singleOperand(parseOptions(args, {}).operands, "channel file");
     ChannelTable table;
     openChannelFile(path, table);
     // Every record is built before any is printed, so a refused cell leaves

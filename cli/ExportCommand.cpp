@@ -1,6 +1,7 @@
 // export PLAN.bc -o FILE.csv: a channel plan as a CSV channel list.
 #include "ChannelFile.h"
 #include "Commands.h"
+#include "Options.h"
 #include "CsvPlan.h"
 #include "Output.h"
 

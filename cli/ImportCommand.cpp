@@ -1,5 +1,6 @@
 // import FILE.csv -o PLAN.bc: a channel plan made of a CSV channel list.
 #include "Commands.h"
+#include "Options.h"
 #include "CsvPlan.h"
 #include "Output.h"
 

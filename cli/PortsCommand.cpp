@@ -1,5 +1,6 @@
 // ports: the serial ports a radio could be on.
 #include "Commands.h"
+#include "Options.h"
 #include "SerialPortList.h"
 
 #include <cstdlib>
@@ -28,9 +29,7 @@ std::string rootFromEnvironment(const char* name, const char* system)
 
 int runPorts(const Arguments& args)
 {
-    refuseOptions(args);
-    if (!args.empty())
-        throw UsageError("unexpected argument '" + args.front() + "'");
+    refuseArguments(args);
     const std::vector<std::string> ports = enumerateSerialPorts(rootFromEnvironment("ZK_H41_SYS_ROOT", "/sys"),
                                                                 rootFromEnvironment("ZK_H41_DEV_ROOT", "/dev"));
     if (ports.empty())

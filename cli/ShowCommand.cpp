@@ -1,6 +1,7 @@
 // show PLAN.bc: the plan as an aligned table, then the five settings.
 #include "ChannelFile.h"
 #include "Commands.h"
+#include "Options.h"
 #include "VisibleText.h"
 
 #include <algorithm>
@@ -72,8 +73,7 @@ std::string formatPlan(const ChannelTable& table)
 
 int runShow(const Arguments& args)
 {
-    refuseOptions(args);
-    const std::string& path = singleOperand(args, "channel file");
+    const std::string path = singleOperand(parseOptions(args, {}).operands, "channel file");
     ChannelTable table;
     openChannelFile(path, table);
     std::cout << formatPlan(table);

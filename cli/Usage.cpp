@@ -39,13 +39,6 @@ bool wantsHelp(const Arguments& args)
     return false;
 }
 
-void refuseOptions(const Arguments& args)
-{
-    for (const auto& arg : args)
-        if (arg.size() > 1 && arg[0] == '-')
-            throw UsageError("unknown option '" + arg + "'");
-}
-
 const std::string& optionValue(const Arguments& args, std::size_t& i, const std::string& what)
 {
     if (i + 1 == args.size() || args[i + 1].empty())
@@ -60,32 +53,6 @@ const std::string& singleOperand(const Arguments& args, const std::string& what)
     if (args.size() > 1)
         throw UsageError("unexpected argument '" + args[1] + "'");
     return args.front();
-}
-
-InputOutput inputAndOutput(const Arguments& args, const std::string& inputWhat, const std::string& outputName)
-{
-    InputOutput result;
-    bool haveInput = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "-o") {
-            if (i + 1 == args.size())
-                throw UsageError("option '-o' needs a file name");
-            result.output = args[++i];
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            throw UsageError("unknown option '" + arg + "'");
-        } else if (haveInput) {
-            throw UsageError("unexpected argument '" + arg + "'");
-        } else {
-            result.input = arg;
-            haveInput = true;
-        }
-    }
-    if (!haveInput)
-        throw UsageError("missing " + inputWhat + " (or '-' for standard input)");
-    if (result.output.empty())
-        throw UsageError("missing '-o " + outputName + "'");
-    return result;
 }
 
 } // namespace zk::cli

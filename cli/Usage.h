@@ -1,6 +1,6 @@
 #pragma once
 // What every subcommand shares: exit statuses, the wrong-usage error and the
-// small argument helpers.
+// small argument helpers. Options.h parses a command's options.
 #include <cstddef>
 #include <stdexcept>
 #include <string>
@@ -28,24 +28,13 @@ const std::string& toolUsage();
 // True when the arguments ask for help ("--help" or "-h").
 bool wantsHelp(const Arguments& args);
 
-// Refuses any "-x" or "--x" option; a lone "-" is an operand (standard input).
-void refuseOptions(const Arguments& args);
-
-// The value of the option at args[i], which must follow it and not be
+// For the commands that walk their arguments by hand: the value of the
+// option at args[i], which must follow it and not be
 // empty, else a UsageError ("option '--port' needs a device path", `what`
 // naming the value). Moves i onto the value.
 const std::string& optionValue(const Arguments& args, std::size_t& i, const std::string& what);
 
 // Exactly one operand, else a UsageError naming what is missing or extra.
 const std::string& singleOperand(const Arguments& args, const std::string& what);
-
-// The "INPUT -o OUTPUT" shape of the converting commands.
-struct InputOutput {
-    std::string input;
-    std::string output;
-};
-// inputWhat names the operand ("records file"), outputName the option's
-// value in messages ("PLAN.bc"). Throws a UsageError for anything else.
-InputOutput inputAndOutput(const Arguments& args, const std::string& inputWhat, const std::string& outputName);
 
 } // namespace zk::cli

@@ -61,3 +61,43 @@ TEST(CommandLine, TakesATraceFile)
     EXPECT_FALSE(parseCommandLine({"--trace"}, error));
     EXPECT_EQ(error, "--trace needs a file name");
 }
+
+TEST(CommandLine, ValuesFollowAfterAnEqualsSignAsAfterASpace)
+{
+    std::string error;
+    auto line = parseCommandLine({"--trace=/tmp/trace.txt", "plan.bc", "--port=/tmp/radio", "--port", "/dev/ttyUSB0"},
+                                 error);
+    ASSERT_TRUE(line) << error;
+    EXPECT_EQ(line->traceFile, "/tmp/trace.txt");
+    EXPECT_EQ(line->extraPorts, (std::vector<std::string>{"/tmp/radio", "/dev/ttyUSB0"}));
+    EXPECT_EQ(line->planFile, "plan.bc");
+
+    EXPECT_FALSE(parseCommandLine({"--trace="}, error));
+    EXPECT_EQ(error, "--trace needs a file name");
+    EXPECT_FALSE(parseCommandLine({"--port=", "plan.bc"}, error));
+    EXPECT_EQ(error, "--port needs a device path");
+}
+
+TEST(CommandLine, NamesThatAreNotUtf8ComeThroughByteForByte)
+{
+    std::string error;
+    auto line = parseCommandLine({"--port=/tmp/r\xE4" "dio", "--trace", "/tmp/\xFF.txt", "pl\xE9n.bc"}, error);
+    ASSERT_TRUE(line) << error;
+    EXPECT_EQ(line->extraPorts, (std::vector<std::string>{"/tmp/r\xE4" "dio"}));
+    EXPECT_EQ(line->traceFile, "/tmp/\xFF.txt");
+    EXPECT_EQ(line->planFile, "pl\xE9n.bc");
+}
+
+TEST(CommandLine, ALoneDashIsNoPlanButAfterTwoDashesANameMayStartWithOne)
+{
+    std::string error;
+    EXPECT_FALSE(parseCommandLine({"-"}, error));
+    EXPECT_EQ(error, "unknown argument '-'");
+    EXPECT_FALSE(parseCommandLine({"--colour", "plan.bc"}, error));
+    EXPECT_EQ(error, "unknown argument '--colour'");
+    EXPECT_FALSE(parseCommandLine({"--help=yes"}, error));
+
+    auto line = parseCommandLine({"--", "-odd.bc"}, error);
+    ASSERT_TRUE(line) << error;
+    EXPECT_EQ(line->planFile, "-odd.bc");
+}

@@ -13,6 +13,7 @@ using zk::test::FakeSystem;
 using zk::test::ProgramResult;
 using zk::test::readBytes;
 using zk::test::TempFolder;
+using zk::test::WorkingDirectory;
 using zk::test::writeBytes;
 
 namespace {
@@ -114,6 +115,52 @@ TEST(CliUsage, WrongUsageExitsWithTwo)
     expectUsageFailure(cli({"write", "--port", "/dev/ttyS0"}), "missing channel file");
     expectUsageFailure(cli({"write", "--port", "/dev/ttyS0", "a.bc", "b.bc"}), "unexpected argument 'b.bc'");
     expectUsageFailure(cli({"write", "--port", "/dev/ttyS0", "-o", "a.bc"}), "unknown option '-o'");
+}
+
+TEST(CliOptions, AValueFollowsAfterAnEqualsSignAsAfterASpace)
+{
+    TempFolder folder;
+    saveChannelFile(folder.file("new.bc"), ChannelTable());
+    // A name that is not UTF-8 is used byte for byte.
+    const std::string decoded = folder.file("d\xE9" "cod\xE9.bc");
+    const ProgramResult r = cli({"decode", "-", "-o=" + decoded}, linesOf(newPlanRecords()));
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(readBytes(decoded), readBytes(folder.file("new.bc")));
+    const ProgramResult csv = cli({"export", folder.file("new.bc"), "-o=-"});
+    EXPECT_EQ(csv.exitStatus, 0) << csv.err;
+    EXPECT_EQ(csv.out.rfind("Location,Name,Frequency,", 0), 0u) << csv.out;
+}
+
+TEST(CliOptions, WrongOptionsFailWithTheCommandsUsage)
+{
+    const auto expectUsage = [](const ProgramResult& r, const std::string& message, const std::string& usage) {
+        expectUsageFailure(r, message);
+        EXPECT_EQ(r.err.rfind("zk-h41-cli: " + message + "\n\n" + usage + "\n", 0), 0u) << r.err;
+    };
+    const std::string doctor = "Usage: zk-h41-cli doctor [--port PATH] [--probe] [--trace FILE]";
+    expectUsage(cli({"doctor", "--trace"}), "option '--trace' needs a file name", doctor);
+    expectUsage(cli({"doctor", "--port="}), "option '--port' needs a device path", doctor);
+    expectUsage(cli({"doctor", "--probe=yes"}), "Unexpected value after '--probe'.", doctor);
+    expectUsage(cli({"export", "plan.bc", "-o="}), "option '-o' needs a file name",
+                "Usage: zk-h41-cli export PLAN.bc -o FILE.csv");
+    expectUsage(cli({"import", "list.csv", "--mode=fm", "-o", "p.bc"}), "unknown option '--mode=fm'",
+                "Usage: zk-h41-cli import FILE.csv -o PLAN.bc");
+    expectUsage(cli({"show", "-x", "a.bc"}), "unknown option '-x'", "Usage: zk-h41-cli show PLAN.bc");
+}
+
+TEST(CliOptions, ALoneDashIsStandardInputAndTwoDashesEndTheOptions)
+{
+    TempFolder folder;
+    saveChannelFile(folder.file("-new.bc"), ChannelTable());
+    WorkingDirectory here(folder.path());
+    const ProgramResult r = cli({"encode", "--", "-new.bc"});
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.out, linesOf(newPlanRecords()));
+    expectUsageFailure(cli({"encode", "-new.bc"}), "unknown option '-new.bc'");
+
+    const ProgramResult decoded = cli({"decode", "-o", "-", "-"}, linesOf(newPlanRecords()));
+    EXPECT_EQ(decoded.exitStatus, 0) << decoded.err;
+    EXPECT_EQ(decoded.out, readBytes(folder.file("-new.bc")));
 }
 
 TEST(CliPorts, ListsTheSerialPortsOfThePreparedSystem)

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <getopt.h>
 #include <iostream>
 #include <pthread.h>
 #include <string>
@@ -81,72 +82,140 @@ void dump(const RadioMemory& memory)
     }
 }
 
-}  // namespace
+// The options, each with the code getopt_long returns for it.
+enum OptionCode : int {
+    kLink = 256,
+    kImage,
+    kDump,
+    kBaud,
+    kNoPacing,
+    kVerbose,
+    kVersion,
+    kSilentAfter,
+    kExtraByte,
+    kShortReply,
+    kSplit,
+    kDelay,
+    kDoubleAck,
+    kEcho,
+    kBadDigit,
+};
 
-int main(int argc, char** argv)
+const option kOptions[] = {
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, kVersion},
+    {"link", required_argument, nullptr, kLink},
+    {"image", required_argument, nullptr, kImage},
+    {"dump", no_argument, nullptr, kDump},
+    {"baud", required_argument, nullptr, kBaud},
+    {"no-pacing", no_argument, nullptr, kNoPacing},
+    {"verbose", no_argument, nullptr, kVerbose},
+    {"silent-after", required_argument, nullptr, kSilentAfter},
+    {"extra-byte", required_argument, nullptr, kExtraByte},
+    {"short-reply", required_argument, nullptr, kShortReply},
+    {"split", required_argument, nullptr, kSplit},
+    {"delay", required_argument, nullptr, kDelay},
+    {"double-ack", required_argument, nullptr, kDoubleAck},
+    {"echo", no_argument, nullptr, kEcho},
+    {"bad-digit", required_argument, nullptr, kBadDigit},
+    {nullptr, 0, nullptr, 0},
+};
+
+// getopt_long takes "--verb" for "--verbose"; scripts written that way would
+// break the day another option starts alike, so names are taken in full.
+bool spelledOut(const char* arg, const char* name)
 {
+    const std::size_t length = std::strlen(name);
+    return std::strncmp(arg, "--", 2) == 0 && std::strncmp(arg + 2, name, length) == 0 &&
+           (arg[2 + length] == '\0' || arg[2 + length] == '=');
+}
+
+struct Settings {
     VirtualRadioOptions options;
     RadioFaults faults;
     bool dumpAtExit = false;
     bool verbose = false;
+};
 
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&](std::string& out) {
-            if (i + 1 >= argc)
-                return false;
-            out = argv[++i];
-            return true;
-        };
-        std::string v;
-        bool ok = true;
-        if (arg == "--help" || arg == "-h") {
+// Takes the value of one option into the settings; false when it is not one
+// the option accepts.
+bool take(int code, const std::string& value, Settings& s)
+{
+    switch (code) {
+    case kLink:
+        s.options.linkPath = value;
+        return true;
+    case kImage:
+        s.options.imagePath = value;
+        return true;
+    case kDump:
+        s.dumpAtExit = true;
+        return true;
+    case kNoPacing:
+        s.options.pacing = false;
+        return true;
+    case kVerbose:
+        s.verbose = true;
+        return true;
+    case kBaud: {
+        int baud = 0;
+        if (!number(value, baud) || baud <= 0)
+            return false;
+        s.options.baud = static_cast<uint32_t>(baud);
+        return true;
+    }
+    case kSilentAfter:
+        return number(value, s.faults.silentAfter);
+    case kExtraByte:
+        return block(value, s.faults.extraByteBlock);
+    case kShortReply:
+        return block(value, s.faults.missingByteBlock);
+    case kSplit:
+        return blockWithTime(value, s.faults.splitBlock, s.faults.splitPauseMs);
+    case kDelay:
+        return blockWithTime(value, s.faults.delayBlock, s.faults.delayMs);
+    case kDoubleAck:
+        return block(value, s.faults.doubleAckBlock);
+    case kEcho:
+        s.faults.echo = true;
+        return true;
+    case kBadDigit:
+        return number(value, s.faults.badDigitChannel) && s.faults.badDigitChannel >= 1 &&
+               s.faults.badDigitChannel <= 16;
+    default:
+        return false; // unknown, incomplete, or an operand (none is taken)
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Settings settings;
+    // '-' first: operands come back in their place (as code 1) to be refused
+    // there; ':' reports a missing value quietly, as opterr = 0 does the rest.
+    opterr = 0;
+    for (;;) {
+        const int at = optind;
+        int index = -1;
+        const int code = getopt_long(argc, argv, "-:h", kOptions, &index);
+        if (code == -1)
+            break;
+        const bool known = index < 0 || spelledOut(argv[at], kOptions[index].name);
+        if (known && code == 'h') {
             usage(stdout);
             return 0;
-        } else if (arg == "--version") {
+        }
+        if (known && code == kVersion) {
             std::fputs(zk::versionLine("zk-h41-sim").c_str(), stdout);
             return 0;
-        } else if (arg == "--link") {
-            ok = value(options.linkPath);
-        } else if (arg == "--image") {
-            ok = value(options.imagePath);
-        } else if (arg == "--dump") {
-            dumpAtExit = true;
-        } else if (arg == "--no-pacing") {
-            options.pacing = false;
-        } else if (arg == "--verbose") {
-            verbose = true;
-        } else if (arg == "--baud") {
-            int baud = 0;
-            ok = value(v) && number(v, baud) && baud > 0;
-            options.baud = static_cast<uint32_t>(baud);
-        } else if (arg == "--silent-after") {
-            ok = value(v) && number(v, faults.silentAfter);
-        } else if (arg == "--extra-byte") {
-            ok = value(v) && block(v, faults.extraByteBlock);
-        } else if (arg == "--short-reply") {
-            ok = value(v) && block(v, faults.missingByteBlock);
-        } else if (arg == "--split") {
-            ok = value(v) && blockWithTime(v, faults.splitBlock, faults.splitPauseMs);
-        } else if (arg == "--delay") {
-            ok = value(v) && blockWithTime(v, faults.delayBlock, faults.delayMs);
-        } else if (arg == "--double-ack") {
-            ok = value(v) && block(v, faults.doubleAckBlock);
-        } else if (arg == "--echo") {
-            faults.echo = true;
-        } else if (arg == "--bad-digit") {
-            ok = value(v) && number(v, faults.badDigitChannel) && faults.badDigitChannel >= 1 &&
-                 faults.badDigitChannel <= 16;
-        } else {
-            ok = false;
         }
-        if (!ok) {
-            std::fprintf(stderr, "zk-h41-sim: bad or incomplete option: %s\n", arg.c_str());
+        if (!known || !take(code, optarg ? optarg : "", settings)) {
+            std::fprintf(stderr, "zk-h41-sim: bad or incomplete option: %s\n", argv[at]);
             usage(stderr);
             return 2;
         }
     }
-
     // Signals are taken by sigwait below; the radio's thread must not get them.
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
@@ -155,9 +224,9 @@ int main(int argc, char** argv)
     sigaddset(&stopSignals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-    VirtualRadio radio(options);
-    radio.setFaults(faults);
-    if (verbose)
+    VirtualRadio radio(settings.options);
+    radio.setFaults(settings.faults);
+    if (settings.verbose)
         radio.setTrace([](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); });
     try {
         radio.start();
@@ -166,14 +235,14 @@ int main(int argc, char** argv)
         return 1;
     }
     std::printf("%s\n", radio.path().c_str());
-    if (!options.linkPath.empty())
-        std::printf("linked as %s\n", options.linkPath.c_str());
+    if (!settings.options.linkPath.empty())
+        std::printf("linked as %s\n", settings.options.linkPath.c_str());
     std::fflush(stdout);
 
     int signal = 0;
     sigwait(&stopSignals, &signal);
     radio.stop();
-    if (dumpAtExit)
+    if (settings.dumpAtExit)
         dump(radio.memory());
     return 0;
 }
