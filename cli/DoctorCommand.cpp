@@ -2,11 +2,8 @@
 // computer and the radio, one line per check.
 #include "Commands.h"
 #include "ConnectionCheck.h"
-<<<<<<< HEAD
 #include "OpenFailure.h"
-=======
 #include "Options.h"
->>>>>>> parsers
 #include "PortSession.h"
 #include "RadioProbe.h"
 #include "RadioRun.h"
