@@ -27,13 +27,21 @@ build: deps
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZK_BUILD_TESTS=ON -DZK_BUILD_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS)
 
-# The three programs alone, the quickest way to a first window.
+CONFIGURE_PROGRAMS = cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+                     -DZK_BUILD_TESTS=OFF -DZK_BUILD_BENCH=OFF
+
+# The three programs alone, without tests and benchmarks.
 programs: deps-run
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZK_BUILD_TESTS=OFF -DZK_BUILD_BENCH=OFF
+	$(CONFIGURE_PROGRAMS)
 	cmake --build $(BUILD) -j $(JOBS) --target $(PROGRAMS)
 
-run: programs
-	@if [ -x $(BUILD)/bin/zk-h41 ]; then $(BUILD)/bin/zk-h41; else $(BUILD)/bin/zk-h41-cli --help; fi
+# The window program alone, the quickest way to a first window; the
+# command-line tool and the virtual radio come with `make programs` (or
+# `make demo`).
+run: deps-run
+	$(CONFIGURE_PROGRAMS)
+	cmake --build $(BUILD) -j $(JOBS) --target zk-h41
+	$(BUILD)/bin/zk-h41
 
 test: deps test-main test-asan test-tsan
 
