@@ -39,13 +39,6 @@ bool wantsHelp(const Arguments& args)
     return false;
 }
 
-const std::string& optionValue(const Arguments& args, std::size_t& i, const std::string& what)
-{
-    if (i + 1 == args.size() || args[i + 1].empty())
-        throw UsageError("option '" + args[i] + "' needs " + what);
-    return args[++i];
-}
-
 const std::string& singleOperand(const Arguments& args, const std::string& what)
 {
     if (args.empty())
