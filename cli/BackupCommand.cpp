@@ -34,7 +34,7 @@ constexpr const char* kUsage =
 
 int runBackup(const Arguments& args)
 {
-    const TransferArguments parsed = parseTransferArguments(args, true, "FILE.img");
+    const TransferArguments parsed = parseTransferArguments(args, {.outputName = "FILE.img"});
     if (!parsed.operands.empty())
         throw UsageError("unexpected argument '" + parsed.operands.front() + "'");
     if (!parsed.single()) {

@@ -43,7 +43,7 @@ constexpr const char* kUsage =
 
 int runRead(const Arguments& args)
 {
-    const TransferArguments parsed = parseTransferArguments(args, true);
+    const TransferArguments parsed = parseTransferArguments(args, {.outputName = "PLAN.bc"});
     if (!parsed.operands.empty())
         throw UsageError("unexpected argument '" + parsed.operands.front() + "'");
     if (!parsed.single()) {

@@ -28,7 +28,7 @@ constexpr const char* kUsage =
 
 int runRestore(const Arguments& args)
 {
-    const TransferArguments parsed = parseTransferArguments(args, false);
+    const TransferArguments parsed = parseTransferArguments(args);
     const std::string& file = singleOperand(parsed.operands, "image file");
     const RadioImage image = readImageFile(file);
     ChannelTable unused;

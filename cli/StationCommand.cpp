@@ -5,6 +5,7 @@
 #include "Commands.h"
 #include "Errors.h"
 #include "FleetProcedures.h"
+#include "Options.h"
 #include "PathPortEvents.h"
 #include "PortResults.h"
 #include "RadioCompare.h"
@@ -76,29 +77,26 @@ std::vector<std::string> splitList(const std::string& text)
     return items;
 }
 
-StationOptions parseStation(Arguments args)
+const OptionSpec kPortsOption{"--ports", "a list of device paths"};
+const OptionSpec kSettleOption{"--settle", "milliseconds"};
+
+StationOptions parseStation(const Arguments& args)
 {
+    const ParsedOptions parsed = parseOptions(args, {kVerifyOption, kBackupOption, kPortsOption, kSettleOption});
     StationOptions options;
-    options.safety = takeSafetyOptions(args);
-    Arguments operands;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--ports") {
-            options.ports = splitList(optionValue(args, i, "a list of device paths"));
-            if (options.ports.empty())
-                throw UsageError("option '--ports' needs a list of device paths");
-        } else if (arg == "--settle") {
-            const std::string& value = optionValue(args, i, "milliseconds");
-            if (value.find_first_not_of("0123456789") != std::string::npos || value.size() > 6)
-                throw UsageError("option '--settle' needs milliseconds (0 to 999999)");
-            options.settleMs = std::stoi(value);
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            throw UsageError("unknown option '" + arg + "'");
-        } else {
-            operands.push_back(arg);
-        }
+    options.safety = safetyOptionsOf(parsed);
+    if (parsed.has(kPortsOption.spelling)) {
+        options.ports = splitList(parsed.value(kPortsOption.spelling));
+        if (options.ports.empty())
+            throw UsageError("option '--ports' needs a list of device paths");
     }
-    options.plan = singleOperand(operands, "channel file");
+    if (parsed.has(kSettleOption.spelling)) {
+        const std::string value = parsed.value(kSettleOption.spelling);
+        if (value.find_first_not_of("0123456789") != std::string::npos || value.size() > 6)
+            throw UsageError("option '--settle' needs milliseconds (0 to 999999)");
+        options.settleMs = std::stoi(value);
+    }
+    options.plan = singleOperand(parsed.operands, "channel file");
     checkBackupFoldersOf(options.ports, options.safety);
     return options;
 }

@@ -1,5 +1,6 @@
 #include "TransferOptions.h"
 
+#include "DevicePaths.h"
 #include "SerialPortList.h"
 
 #include <algorithm>
@@ -27,65 +28,46 @@ std::vector<std::string> TransferArguments::portList() const
     }
     // A device under two names (a by-id link and its node) would be opened
     // twice, and the second opening fail as if that radio were at fault.
-    std::vector<std::string> devices;
-    for (const std::string& port : list) {
-        std::error_code error;
-        const std::string device = std::filesystem::weakly_canonical(port, error).string();
-        const auto same = std::find(devices.begin(), devices.end(), error ? port : device);
-        if (same != devices.end())
-            throw UsageError("port '" + port + "' is the same device as '" +
-                             list[static_cast<std::size_t>(same - devices.begin())] + "'");
-        devices.push_back(error ? port : device);
-    }
+    for (std::size_t i = 0; i < list.size(); ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            if (sameDevice(list[i], list[j]))
+                throw UsageError("port '" + list[i] + "' is the same device as '" + list[j] + "'");
     return list;
 }
 
-TransferArguments parseTransferArguments(const Arguments& args, bool wantsOutput, const char* outputName)
+TransferArguments parseTransferArguments(const Arguments& args, const TransferShape& shape)
 {
+    std::vector<OptionSpec> specs{kPortOption, {"--all-ports"}, {"--json"}, kTraceOption};
+    if (shape.outputName)
+        specs.push_back(kOutputOption);
+    if (shape.safety)
+        specs.insert(specs.end(), {kVerifyOption, kBackupOption});
+    const ParsedOptions options = parseOptions(args, specs);
+
     TransferArguments parsed;
-    bool haveOutput = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--port") {
-            parsed.ports.push_back(optionValue(args, i, "a device path"));
-        } else if (arg == "--all-ports") {
-            parsed.allPorts = true;
-        } else if (arg == "--json") {
-            parsed.json = true;
-        } else if (arg == "--trace") {
-            parsed.traceFile = optionValue(args, i, "a file name");
-        } else if (wantsOutput && arg == "-o") {
-            parsed.output = optionValue(args, i, "a file name");
-            haveOutput = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            throw UsageError("unknown option '" + arg + "'");
-        } else {
-            parsed.operands.push_back(arg);
-        }
-    }
+    parsed.ports = options.values(kPortOption.spelling);
+    parsed.allPorts = options.has("--all-ports");
+    parsed.json = options.has("--json");
+    parsed.traceFile = options.value(kTraceOption.spelling);
+    parsed.output = options.value(kOutputOption.spelling);
+    if (shape.safety)
+        parsed.safety = safetyOptionsOf(options);
+    parsed.operands = options.operands;
     if (parsed.ports.empty() && !parsed.allPorts)
         throw UsageError("missing '--port PATH'");
     if (!parsed.single() && !parsed.traceFile.empty())
         throw UsageError("--trace takes a single port");
-    if (wantsOutput && !haveOutput)
-        throw UsageError(std::string("missing '-o ") + outputName + "'");
+    if (shape.outputName && !options.has(kOutputOption.spelling))
+        throw UsageError(std::string("missing '-o ") + shape.outputName + "'");
     return parsed;
 }
 
-SafetyOptions takeSafetyOptions(Arguments& args)
+SafetyOptions safetyOptionsOf(const ParsedOptions& options)
 {
-    SafetyOptions options;
-    Arguments rest;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--verify")
-            options.verify = true;
-        else if (args[i] == "--backup")
-            options.backupFolder = optionValue(args, i, "a folder");
-        else
-            rest.push_back(args[i]);
-    }
-    args = rest;
-    return options;
+    SafetyOptions safety;
+    safety.verify = options.has(kVerifyOption.spelling);
+    safety.backupFolder = options.value(kBackupOption.spelling);
+    return safety;
 }
 
 std::vector<std::string> filesInOutputFolder(const std::vector<std::string>& ports, const std::string& folder,

@@ -2,15 +2,27 @@
 // The options the radio commands share: the ports, --json, --trace, -o, and
 // the safety options of a write (--verify, --backup DIR).
 #include "FleetProcedures.h"
-#include "Usage.h"
+#include "Options.h"
 
 #include <string>
 #include <vector>
 
 namespace zk::cli {
 
-// Parses "--port PATH" (repeatable), "--all-ports", "--json", "--trace FILE"
-// and, when `output` is given, "-o FILE"; other options are refused and
+// The safety options of a write, worded alike wherever radios are written.
+inline const OptionSpec kVerifyOption{"--verify"};
+inline const OptionSpec kBackupOption{"--backup", "a folder"};
+
+// What a radio command takes besides "--port PATH" (repeatable),
+// "--all-ports", "--json" and "--trace FILE".
+struct TransferShape {
+    // "-o FILE", required; the name words the message when it is missing.
+    const char* outputName = nullptr;
+    // "--verify" and "--backup DIR".
+    bool safety = false;
+};
+
+// A radio command's options; anything the shape does not take is refused,
 // operands are collected in order.
 struct TransferArguments {
     std::vector<std::string> ports;
@@ -18,6 +30,7 @@ struct TransferArguments {
     bool json = false;
     std::string output;
     std::string traceFile;
+    SafetyOptions safety;
     Arguments operands;
 
     // One named port and no --json: the single-radio output.
@@ -28,11 +41,10 @@ struct TransferArguments {
     // The one port of a command that takes no more; a usage error otherwise.
     const std::string& singlePort() const;
 };
-TransferArguments parseTransferArguments(const Arguments& args, bool wantsOutput,
-                                         const char* outputName = "PLAN.bc");
+TransferArguments parseTransferArguments(const Arguments& args, const TransferShape& shape = {});
 
-// Takes "--verify" and "--backup DIR" out of the arguments.
-SafetyOptions takeSafetyOptions(Arguments& args);
+// The --verify and --backup given, for a command that declared them.
+SafetyOptions safetyOptionsOf(const ParsedOptions& options);
 
 // The ports' files in the folder -o names (see filePerPort); a usage error
 // when it is no folder or two ports would share a file.

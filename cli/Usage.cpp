@@ -25,6 +25,8 @@ const std::string& toolUsage()
         "  doctor [--port PATH] [--probe] check the serial ports and the radio's cable\n"
         "  station PLAN.bc                write PLAN.bc into each radio plugged in\n"
         "\n"
+        "A value follows its option as the next argument or after '=' (--port=PATH);\n"
+        "after '--' a file's name may start with a dash.\n"
         "Run 'zk-h41-cli <command> --help' for the details of a command,\n"
         "'zk-h41-cli --version' for the version.\n"
         "Exit status: 0 on success, 1 on an error, 2 on wrong usage.\n";
@@ -37,13 +39,6 @@ bool wantsHelp(const Arguments& args)
         if (arg == "--help" || arg == "-h")
             return true;
     return false;
-}
-
-const std::string& optionValue(const Arguments& args, std::size_t& i, const std::string& what)
-{
-    if (i + 1 == args.size() || args[i + 1].empty())
-        throw UsageError("option '" + args[i] + "' needs " + what);
-    return args[++i];
 }
 
 const std::string& singleOperand(const Arguments& args, const std::string& what)

@@ -1,7 +1,6 @@
 #pragma once
 // What every subcommand shares: exit statuses, the wrong-usage error and the
 // small argument helpers. Options.h parses a command's options.
-#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -27,12 +26,6 @@ const std::string& toolUsage();
 
 // True when the arguments ask for help ("--help" or "-h").
 bool wantsHelp(const Arguments& args);
-
-// For the commands that walk their arguments by hand: the value of the
-// option at args[i], which must follow it and not be
-// empty, else a UsageError ("option '--port' needs a device path", `what`
-// naming the value). Moves i onto the value.
-const std::string& optionValue(const Arguments& args, std::size_t& i, const std::string& what);
 
 // Exactly one operand, else a UsageError naming what is missing or extra.
 const std::string& singleOperand(const Arguments& args, const std::string& what);

@@ -36,7 +36,7 @@ constexpr const char* kUsage =
 
 int runVerify(const Arguments& args)
 {
-    const TransferArguments parsed = parseTransferArguments(args, false);
+    const TransferArguments parsed = parseTransferArguments(args);
     const std::string& planFile = singleOperand(parsed.operands, "channel file");
     ChannelTable plan;
     openChannelFile(planFile, plan);

@@ -55,9 +55,8 @@ constexpr const char* kUsage =
 
 int runWrite(const Arguments& args)
 {
-    Arguments rest = args;
-    const SafetyOptions safety = takeSafetyOptions(rest);
-    const TransferArguments parsed = parseTransferArguments(rest, false);
+    const TransferArguments parsed = parseTransferArguments(args, {.safety = true});
+    const SafetyOptions& safety = parsed.safety;
     const std::string& plan = singleOperand(parsed.operands, "channel file");
     ChannelTable table;
     openChannelFile(plan, table);

@@ -1,15 +1,20 @@
 // Runs the built zk-h41-cli on real files in a temporary folder.
 #include "ChannelFile.h"
 #include "FakeSystem.h"
+#include "HexText.h"
+#include "RadioMemory.h"
 #include "RunProgram.h"
 #include "TempFolder.h"
+#include "VirtualRadio.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 using namespace zk;
+using zk::test::channelAddress;
 using zk::test::FakeSystem;
+using zk::test::kSettingsAddress;
 using zk::test::ProgramResult;
 using zk::test::readBytes;
 using zk::test::TempFolder;
@@ -129,6 +134,28 @@ TEST(CliOptions, AValueFollowsAfterAnEqualsSignAsAfterASpace)
     const ProgramResult csv = cli({"export", folder.file("new.bc"), "-o=-"});
     EXPECT_EQ(csv.exitStatus, 0) << csv.err;
     EXPECT_EQ(csv.out.rfind("Location,Name,Frequency,", 0), 0u) << csv.out;
+
+    // The radio commands alike, through the virtual radio.
+    VirtualRadio radio;
+    radio.start();
+    const std::string plan = folder.file("plan.bc");
+    saveChannelFile(plan, samplePlan());
+    const ProgramResult written = cli({"write", "--port=" + radio.path(), "--verify", plan});
+    EXPECT_EQ(written.exitStatus, 0) << written.err;
+    EXPECT_EQ(written.out, "Write Success!\nRadio matches " + plan + "\n");
+    EXPECT_EQ(toHexText(radio.readMemory(channelAddress(2), 16)), "00005514000055141320FFFFFF30FFFF");
+    EXPECT_EQ(toHexText(radio.readMemory(kSettingsAddress, 16)), "0228FFFFFF09FFFFFFFF0109FFFFFFFF");
+
+    const std::string back = folder.file("back.bc");
+    const std::string trace = folder.file("read.trace");
+    const ProgramResult read = cli({"read", "--port", radio.path(), "-o=" + back, "--trace=" + trace});
+    ASSERT_EQ(read.exitStatus, 0) << read.err;
+    EXPECT_EQ(read.out, "Read Success!\n");
+    ChannelTable loaded;
+    openChannelFile(back, loaded);
+    EXPECT_EQ(loaded.cell(ColRx, 15), "461.42500");
+    EXPECT_EQ(loaded.cell(ColDecode, 2), "D023N");
+    EXPECT_NE(readBytes(trace), "");
 }
 
 TEST(CliOptions, WrongOptionsFailWithTheCommandsUsage)
@@ -146,6 +173,24 @@ TEST(CliOptions, WrongOptionsFailWithTheCommandsUsage)
     expectUsage(cli({"import", "list.csv", "--mode=fm", "-o", "p.bc"}), "unknown option '--mode=fm'",
                 "Usage: zk-h41-cli import FILE.csv -o PLAN.bc");
     expectUsage(cli({"show", "-x", "a.bc"}), "unknown option '-x'", "Usage: zk-h41-cli show PLAN.bc");
+
+    const std::string read = "Usage: zk-h41-cli read --port PATH -o PLAN.bc [--trace FILE]";
+    expectUsage(cli({"read", "--port=a", "--port=b", "--trace=t", "-o=d"}), "--trace takes a single port", read);
+    expectUsage(cli({"read", "--port=a", "-o="}), "option '-o' needs a file name", read);
+    expectUsage(cli({"read", "--all-ports=yes", "-o", "d"}), "Unexpected value after '--all-ports'.", read);
+    expectUsage(cli({"backup", "--port=a"}), "missing '-o FILE.img'",
+                "Usage: zk-h41-cli backup --port PATH -o FILE.img [--trace FILE]");
+    const std::string write = "Usage: zk-h41-cli write --port PATH PLAN.bc [--verify] [--backup DIR] [--trace FILE]";
+    expectUsage(cli({"write", "--port=a", "--backup=", "p.bc"}), "option '--backup' needs a folder", write);
+    expectUsage(cli({"write", "--port=a", "p.bc", "--backup"}), "option '--backup' needs a folder", write);
+    expectUsage(cli({"write", "--port=a", "--verify=no", "p.bc"}), "Unexpected value after '--verify'.", write);
+    expectUsage(cli({"verify", "--port=a", "--backup=b", "p.bc"}), "unknown option '--backup=b'",
+                "Usage: zk-h41-cli verify --port PATH PLAN.bc [--trace FILE]");
+    const std::string station = "Usage: zk-h41-cli station PLAN.bc [--verify] [--backup DIR] [--ports PATH,PATH...]";
+    expectUsage(cli({"station", "--settle=x", "p.bc"}), "option '--settle' needs milliseconds (0 to 999999)", station);
+    expectUsage(cli({"station", "p.bc", "--settle"}), "option '--settle' needs milliseconds", station);
+    expectUsage(cli({"station", "--ports=,", "p.bc"}), "option '--ports' needs a list of device paths", station);
+    expectUsage(cli({"station", "--port=a", "p.bc"}), "unknown option '--port=a'", station);
 }
 
 TEST(CliOptions, ALoneDashIsStandardInputAndTwoDashesEndTheOptions)

@@ -2,6 +2,7 @@
 // read with several ports, and the station that programs each radio as it
 // appears on its link path.
 #include "ChannelFile.h"
+#include "RadioImage.h"
 #include "RadioMemory.h"
 #include "RunProgram.h"
 #include "TempFolder.h"
@@ -155,7 +156,7 @@ TEST_F(FleetCli, VerifyAndBackupServeSeveralRadiosAndAWriteKeepsEachOldMemory)
     ChannelTable otherPlan;
     otherPlan.setCell(ColRx, 3, "440.00000");
     test::loadPlanIntoRadio(other, otherPlan);
-    const RadioMemory otherMemory = other.memory();
+    const RadioImage otherMemory = other.memory();
     const std::string backups = folder.file("backups");
     std::filesystem::create_directory(backups);
 

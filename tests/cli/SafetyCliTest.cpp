@@ -90,7 +90,7 @@ TEST_F(SafetyCli, WriteWithVerifyAndBackupKeepsTheOldMemoryThenChecksTheNew)
     std::mt19937 random(41);
     for (std::uint8_t& byte : before)
         byte = static_cast<std::uint8_t>(random());
-    RadioMemory memory;
+    RadioImage memory;
     std::copy(before.begin(), before.end(), memory.begin());
     radio.setMemory(memory);
     const std::string plan = savePlan(sampleRadioPlan());
@@ -120,7 +120,7 @@ TEST_F(SafetyCli, ABackupRestoredIntoABlankRadioGivesBackEveryWrittenByte)
 {
     // Arbitrary bytes in every position of every record, also those the
     // channel table does not model.
-    RadioMemory original;
+    RadioImage original;
     std::mt19937 random(7);
     for (std::uint8_t& byte : original)
         byte = static_cast<std::uint8_t>(random());
@@ -131,7 +131,7 @@ TEST_F(SafetyCli, ABackupRestoredIntoABlankRadioGivesBackEveryWrittenByte)
     ASSERT_EQ(r.exitStatus, 0) << r.err;
     EXPECT_EQ(r.out, "Backup saved to " + image + "\n");
 
-    RadioMemory blank;
+    RadioImage blank;
     blank.fill(0xFF);
     radio.setMemory(blank);
     radio.clearLog();
@@ -139,7 +139,7 @@ TEST_F(SafetyCli, ABackupRestoredIntoABlankRadioGivesBackEveryWrittenByte)
     EXPECT_EQ(r.exitStatus, 0) << r.err;
     EXPECT_EQ(r.out, "Write Success!\nRadio matches " + image + "\n");
 
-    const RadioMemory restored = radio.memory();
+    const RadioImage restored = radio.memory();
     for (std::size_t address : writtenAddresses())
         EXPECT_EQ(restored[address], original[address]) << "address " << address;
     // The write went as a plan's write does: four 64-byte blocks, 16 settings bytes.

@@ -1,6 +1,7 @@
 // zk-h41-sim: a virtual ZK-H41 on a pseudo-terminal, for trying the
 // programming tool without a radio. Prints the terminal's path and serves
 // sessions until interrupted.
+#include "RadioImage.h"
 #include "Version.h"
 #include "VirtualRadio.h"
 
@@ -72,7 +73,7 @@ bool blockWithTime(const std::string& text, int& value, int& ms)
     return block(text.substr(0, colon), value) && number(text.substr(colon + 1), ms);
 }
 
-void dump(const RadioMemory& memory)
+void dump(const zk::RadioImage& memory)
 {
     for (size_t row = 0; row < memory.size(); row += 16) {
         std::printf("%04zX ", row);
