@@ -83,7 +83,7 @@ TEST_F(Fleet, AWriteKeepsEachRadiosOldMemoryAndVerifiesThePlan)
     ChannelTable old;
     old.setCell(ColRx, 3, "440.00000");
     test::loadPlanIntoRadio(radio, old);
-    const RadioMemory before = radio.memory();
+    const RadioImage before = radio.memory();
     SafetyOptions safety;
     safety.verify = true;
     safety.backupFolder = folder.file("kept");

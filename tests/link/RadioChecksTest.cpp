@@ -45,7 +45,7 @@ TEST_F(RadioChecks, AnImageIsComparedByteForByte)
 {
     test::loadPlanIntoRadio(radio, test::sampleRadioPlan());
     RadioImage image{};
-    const RadioMemory memory = radio.memory();
+    const RadioImage memory = radio.memory();
     std::copy(memory.begin(), memory.end(), image.begin());
 
     CheckResult check = verifyAgainstImage(engine, image, nullptr);
