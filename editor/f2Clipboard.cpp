@@ -3,6 +3,7 @@
 // moves texts between the grid's selection, the clipboard and the table.
 #include "f2.h"
 
+#include "CellEditors.h"
 #include "ChannelGrid.h"
 #include "ClipboardRules.h"
 #include "Guarded.h"
@@ -37,8 +38,8 @@ std::optional<zk::clip::CellRange> TForm2::rangeToEdit()
             return std::nullopt;
         return cells;
     }
-    cells.top = cells.bottom = currentRow();
-    cells.left = cells.right = currentColumn();
+    cells.top = cells.bottom = editors_->currentRow();
+    cells.left = cells.right = editors_->currentColumn();
     if (cells.top < 1 || cells.top > zk::kChannels || cells.left < 1 || cells.left >= zk::kColumns)
         return std::nullopt;
     return cells;
