@@ -6,6 +6,7 @@
 #include "CellEditors.h"
 #include "ChannelGrid.h"
 #include "EventLoopWait.h"
+#include "GridClipboard.h"
 #include "Guarded.h"
 #include "Lists.h"
 #include "PortChoice.h"
@@ -216,6 +217,7 @@ void TForm2::buildEditors()
     t6 = editors_->t6;
     Col = editors_->Col;
     Row = editors_->Row;
+    clipboard_ = std::make_unique<zk::GridClipboard>(*StringGrid1, *editors_, table_, history_, messages_);
     connect(t3, &QComboBox::activated, this, &TForm2::t3Click);
     connect(t4, &QComboBox::activated, this, &TForm2::t4Click);
     connect(t5, &QComboBox::activated, this, &TForm2::t5Click);

@@ -4,7 +4,6 @@
 // and settings lists only move texts between the widgets and the table.
 #include "ActionTable.h"
 #include "ChannelTable.h"
-#include "ClipboardRules.h"
 #include "PlanHistory.h"
 #include "RadioLink.h"
 #include "SerialPortList.h"
@@ -35,6 +34,7 @@ class QStatusBar;
 namespace zk {
 class CellEditors;
 class ChannelGrid;
+class GridClipboard;
 class PortChoice;
 class RadioCommands;
 }
@@ -180,10 +180,6 @@ private:
     void remember(const std::string& path);
 
     // Clipboard.
-    // Commits an open edit, then the selected cells (or the current one);
-    // nothing when the commit was refused or no channel cell is selected.
-    std::optional<zk::clip::CellRange> rangeToEdit();
-    void eraseRange(const zk::clip::CellRange& range, const QString& stepName);
     void copyClick();
     void cutClick();
     void pasteClick();
@@ -205,6 +201,7 @@ private:
     zk::PlanHistory history_;
     std::string pendingPlan_;
     std::unique_ptr<zk::CellEditors> editors_;
+    std::unique_ptr<zk::GridClipboard> clipboard_;
     std::unique_ptr<zk::PortChoice> portChoice_;
     std::unique_ptr<zk::RadioCommands> radioCommands_;
 
