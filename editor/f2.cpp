@@ -1,17 +1,19 @@
 // TForm2's make-up, its creation step, the widgets following the table, and
-// the port set-up and port choice.
+// the handlers of the port list and the settings lists.
 #include "f2.h"
 
+#include "ActionMenus.h"
+#include "CellEditors.h"
 #include "ChannelGrid.h"
 #include "EventLoopWait.h"
+#include "GridClipboard.h"
 #include "Guarded.h"
 #include "Lists.h"
-#include "OpenFailure.h"
+#include "PortChoice.h"
 #include "PortConnection.h"
-#include "PortEvents.h"
 #include "PortStatus.h"
+#include "RadioCommands.h"
 #include "ScreenFit.h"
-#include "ToolIcons.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -35,8 +37,6 @@
 
 namespace {
 
-constexpr int kToolBarHeight = 57;
-constexpr QSize kToolButtonSize(53, 52);
 constexpr int kPortPanelHeight = 49;
 constexpr QSize kGridSize(865, 433);
 constexpr int kSettingsPanelHeight = 121;
@@ -45,36 +45,17 @@ constexpr int kStatusPanelWidth = 200;
 constexpr int kChannelColumnWidth = 70;
 constexpr int kCellColumnWidth = 120;
 
-QStringList qlist(const std::vector<std::string>& items)
-{
-    QStringList list;
-    for (const auto& item : items)
-        list << qtext(item);
-    return list;
-}
-
-QComboBox* pickOnlyList(const std::vector<std::string>& items, QWidget* parent)
-{
-    auto* list = new QComboBox(parent);
-    list->setEditable(false);
-    list->addItems(qlist(items));
-    return list;
-}
-
 } // namespace
 
 TForm2::TForm2(zk::UserMessages& messages, zk::FileDialogs& dialogs, QWidget* parent, zk::PortSources ports)
     : QMainWindow(parent)
     , messages_(messages)
     , dialogs_(dialogs)
-    , portSources_(std::move(ports))
     , link_(zk::sendThrough(Comm1), [this] { return portReady(); }, zk::pumpEventsFor)
     , engine_(link_, table_)
     , history_(table_)
 {
     zk::receiveInto(Comm1, link_);
-    Comm1.SetTap(portSources_.tap);
-    watchPorts();
     setObjectName(QStringLiteral("TForm2"));
     // A system menu and a minimise button, no maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -82,12 +63,13 @@ TForm2::TForm2(zk::UserMessages& messages, zk::FileDialogs& dialogs, QWidget* pa
     setFixedSize(zk::kDesignWindowSize);
     setAcceptDrops(true);
 
-    buildMenu();
-    buildToolBar();
+    buildActions();
     buildPanels();
     buildEditors();
-    buildPlanMenus();
-    buildRadioMenu();
+    portChoice_ = std::make_unique<zk::PortChoice>(Comm1, *ComboBox1, *portStatusPanel_, link_, engine_, messages_,
+                                                   std::move(ports));
+    radioCommands_ = std::make_unique<zk::RadioCommands>(engine_, table_, messages_, dialogs_, *blankPanel_,
+                                                         backupFolder, [this] { return commitOpenEditor(); });
 
     showWholeTable();
     table_.setListener(this);
@@ -107,101 +89,25 @@ TForm2::~TForm2()
     t1->removeEventFilter(this);
     t2->removeEventFilter(this);
     // The port's events would reach the link, which goes before Comm1.
+    portChoice_.reset();
     Comm1.OnReceiveData = nullptr;
-    Comm1.OnRequestHangup = nullptr;
-    if (portSources_.events)
-        portSources_.events->onEvent = nullptr;
     Comm1.ClosePort();
 }
 
-void TForm2::buildMenu()
+void TForm2::buildActions()
 {
-    QMenuBar* bar = menuBar();
-    bar->setObjectName(QStringLiteral("MainMenu1"));
-
-    auto item = [this](QAction*& action, const char* name, const char* caption, void (TForm2::*handler)()) {
-        action = new QAction(QString::fromLatin1(caption), this);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setIconVisibleInMenu(false);
-        connect(action, &QAction::triggered, this, handler);
-    };
-
-    QMenu* file = bar->addMenu(QStringLiteral("File(&F)"));
-    file->setObjectName(QStringLiteral("MenuFile"));
-    item(N1, "N1", "New", &TForm2::N1Click);
-    item(N2, "N2", "Open", &TForm2::N2Click);
-    item(N3, "N3", "Save", &TForm2::N3Click);
-    item(N4, "N4", "Quit", &TForm2::N4Click);
-    file->addActions({N1, N2, N3, N4});
-
-    QMenu* edit = bar->addMenu(QStringLiteral("Edit(&E)"));
-    edit->setObjectName(QStringLiteral("MenuEdit"));
-    item(N6, "N6", "Read", &TForm2::N6Click);
-    item(N7, "N7", "Write", &TForm2::N7Click);
-    N8 = new QAction(QStringLiteral("-------"), this);
-    N8->setObjectName(QStringLiteral("N8"));
-    N8->setEnabled(false);
-    edit->addActions({N6, N7, N8});
-    void (TForm2::*const bandHandlers[zk::kBands])() = {&TForm2::N9Click, &TForm2::N10Click, &TForm2::N11Click,
-                                                        &TForm2::N16Click, &TForm2::N17Click};
-    for (std::size_t i = 0; i < bandItems_.size(); ++i) {
-        const zk::Band& band = zk::bandTable()[i];
-        item(bandItems_[i], band.menuItem.c_str(), band.caption.c_str(), bandHandlers[i]);
-        // Checked by the band menu itself, never by a click on its own.
-        bandItems_[i]->setCheckable(true);
-        edit->addAction(bandItems_[i]);
-    }
-
-    QMenu* help = bar->addMenu(QStringLiteral("Help(&H)"));
-    help->setObjectName(QStringLiteral("MenuHelp"));
-    item(N13, "N13", "Remark", &TForm2::N13Click);
-    item(N14, "N14", "Change PassWord", &TForm2::N14Click);
-    help->addActions({N13, N14});
-    item(connectionCheckItem_, "ConnectionCheck", "Connection Check", &TForm2::connectionCheckClick);
-    help->addAction(connectionCheckItem_);
-
-    item(N15, "N15", "Quit(&Q)", &TForm2::N15Click);
-    bar->addAction(N15);
-}
-
-void TForm2::buildToolBar()
-{
-    ToolBar1 = new QToolBar(this);
-    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    ToolBar1->setMovable(false);
-    ToolBar1->setFloatable(false);
-    ToolBar1->setFixedHeight(kToolBarHeight);
-    ToolBar1->setIconSize(QSize(32, 32));
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    // A small caption font, so "Password" fits a 53-pixel button.
-    QFont captionFont = ToolBar1->font();
-    captionFont.setPixelSize(10);
-    ToolBar1->setFont(captionFont);
-    addToolBar(Qt::TopToolBarArea, ToolBar1);
-
-    // Each button runs its menu item's action: one code path per command.
-    struct Button {
-        QAction* action;
-        const char* caption;
-        QIcon icon;
-    };
-    const Button buttons[] = {
-        {N1, "  New  ", zk::icons::newPlan()},     {N2, "  Open  ", zk::icons::openPlan()},
-        {N3, "  Save   ", zk::icons::savePlan()},  {N6, "Read", zk::icons::readRadio()},
-        {N7, "Write", zk::icons::writeRadio()},    {N13, "Remark", zk::icons::remark()},
-        {N14, "Password", zk::icons::password()},
-    };
-    int number = 0;
-    for (const Button& button : buttons) {
-        if (number > 0)
-            ToolBar1->addSeparator();
-        button.action->setIcon(button.icon);
-        button.action->setIconText(QString::fromLatin1(button.caption));
-        ToolBar1->addAction(button.action);
-        QWidget* widget = ToolBar1->widgetForAction(button.action);
-        widget->setObjectName(QStringLiteral("ToolButton%1").arg(++number));
-        widget->setFixedSize(kToolButtonSize);
-    }
+    const zk::MainActions made = zk::buildMainActions(*this);
+    bandItems_ = made.bands;
+    ToolBar1 = made.toolBar;
+    recentMenu_ = made.recent;
+    connect(recentMenu_, &QMenu::aboutToShow, this, &TForm2::fillRecentMenu);
+    QAction* undo = made.byName.value(QStringLiteral("Undo"));
+    QAction* redo = made.byName.value(QStringLiteral("Redo"));
+    undo->setEnabled(false);
+    redo->setEnabled(false);
+    connect(&history_.stack(), &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(&history_.stack(), &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    gridKeys_ = made.gridKeys;
 }
 
 void TForm2::buildPanels()
@@ -214,7 +120,10 @@ void TForm2::buildPanels()
     scroll->setFocusPolicy(Qt::NoFocus);
     // An in-place editor is a child of the window: it moves with its cell.
     for (QScrollBar* bar : {scroll->horizontalScrollBar(), scroll->verticalScrollBar()})
-        connect(bar, &QScrollBar::valueChanged, this, &TForm2::placeOpenEditor);
+        connect(bar, &QScrollBar::valueChanged, this, [this] {
+            if (editors_)
+                editors_->placeOpen();
+        });
     auto* central = new QWidget(scroll);
     central->setObjectName(QStringLiteral("Contents"));
     auto* column = new QVBoxLayout(central);
@@ -247,7 +156,11 @@ void TForm2::buildPanels()
     for (int r = 1; r < zk::kRows; ++r)
         StringGrid1->makeFixedCell(r, 0);
     connect(StringGrid1, &zk::ChannelGrid::cellSelecting, this, &TForm2::StringGrid1SelectCell);
-    connect(StringGrid1, &zk::ChannelGrid::listRequested, this, &TForm2::openListFromKeyboard);
+    connect(StringGrid1, &zk::ChannelGrid::listRequested, this,
+            [this] { zk::guarded(messages_, [this] { editors_->openList(); }); });
+    // Cut, Copy, Paste and Delete act on the cells only while the grid has
+    // the keyboard: Delete in a settings list must not empty channels.
+    StringGrid1->addActions(gridKeys_);
     column->addWidget(StringGrid1, 0, Qt::AlignHCenter);
 
     Panel2 = new QFrame(central);
@@ -259,7 +172,7 @@ void TForm2::buildPanels()
     for (int s = 0; s < zk::kSettings; ++s) {
         auto* label = new QLabel(qtext(zk::settingLabel(s)), Panel2);
         label->setObjectName(QStringLiteral("SettingLabel%1").arg(s + 1));
-        QComboBox* list = pickOnlyList(zk::settingsList(s), Panel2);
+        QComboBox* list = zk::pickOnlyList(zk::settingsList(s), Panel2);
         list->setObjectName(QStringLiteral("c%1").arg(s + 1));
         list->setMinimumWidth(120);
         settingsLists_[static_cast<std::size_t>(s)] = list;
@@ -295,45 +208,20 @@ void TForm2::buildPanels()
 
 void TForm2::buildEditors()
 {
-    // Children of the window, not of the grid, placed over the cell on demand.
-    auto box = [this](const char* name) {
-        auto* edit = new QLineEdit(this);
-        edit->setObjectName(QString::fromLatin1(name));
-        edit->hide();
-        edit->installEventFilter(this);
-        installFrequencyFilter(edit);
-        return edit;
-    };
-    t1 = box("t1");
-    t2 = box("t2");
-
-    auto list = [this](const char* name, const std::vector<std::string>& items) {
-        QComboBox* combo = pickOnlyList(items, this);
-        combo->setObjectName(QString::fromLatin1(name));
-        combo->hide();
-        return combo;
-    };
-    t3 = list("t3", zk::toneList());
-    t4 = list("t4", zk::toneList());
-    t5 = list("t5", zk::powerList());
-    t6 = list("t6", zk::bandwidthList());
+    editors_ = std::make_unique<zk::CellEditors>(*this, *StringGrid1, table_, history_, messages_, *this);
+    t1 = editors_->t1;
+    t2 = editors_->t2;
+    t3 = editors_->t3;
+    t4 = editors_->t4;
+    t5 = editors_->t5;
+    t6 = editors_->t6;
+    Col = editors_->Col;
+    Row = editors_->Row;
+    clipboard_ = std::make_unique<zk::GridClipboard>(*StringGrid1, *editors_, table_, history_, messages_);
     connect(t3, &QComboBox::activated, this, &TForm2::t3Click);
     connect(t4, &QComboBox::activated, this, &TForm2::t4Click);
     connect(t5, &QComboBox::activated, this, &TForm2::t5Click);
     connect(t6, &QComboBox::activated, this, &TForm2::t6Click);
-    for (QComboBox* combo : {t3, t4, t5, t6}) {
-        // A scrolling list of about twenty rows, not one as tall as the screen.
-        combo->setStyleSheet(QStringLiteral("combobox-popup: 0;"));
-        combo->setMaxVisibleItems(20);
-    }
-
-    // The current cell, as decimal text.
-    Col = new QLineEdit(this);
-    Col->setObjectName(QStringLiteral("Col"));
-    Col->hide();
-    Row = new QLineEdit(this);
-    Row->setObjectName(QStringLiteral("Row"));
-    Row->hide();
 }
 
 void TForm2::showWholeTable()
@@ -380,84 +268,28 @@ void TForm2::FormCreate()
             StringGrid1->setColumnWidth(c, kCellColumnWidth);
         for (int c = 0; c < zk::kColumns; ++c)
             table_.setCell(c, 0, zk::columnHeaders()[static_cast<std::size_t>(c)]);
-        portSetupFirstHalf();
+        portChoice_->setUpFirstHalf();
         for (int s = 0; s < zk::kSettings; ++s)
             table_.setSetting(s, 0);
-        portSetupSecondHalf();
+        portChoice_->setUpSecondHalf();
         // The grid starts on the first channel cell, as if nothing was chosen yet.
         StringGrid1->setCurrentCell(1, 1);
     });
 }
 
-void TForm2::portSetupFirstHalf()
-{
-    const std::vector<std::string> ports = zk::portChoices(portSources_);
-    for (const std::string& port : ports)
-        ComboBox1->addItem(qtext(port));
-    if (ComboBox1->count() == 0) {
-        setPortStatusText(QString::fromLatin1(zk::port::kNoPort));
-        return;
-    }
-    // The first port, passing over consoles: those open only when picked.
-    const int first = zk::firstNonConsole(ports, portSources_.sysRoot);
-    ComboBox1->setCurrentIndex(first < 0 ? 0 : first);
-    const QString name = ComboBox1->currentText();
-    if (first < 0) {
-        setPortStatusText(qtext(zk::port::statusAfterOpen(false, name.toStdString())));
-        portStatusPanel_->setToolTip(qtext(zk::port::consoleNotOpened(name.toStdString())));
-        return;
-    }
-    setPortStatusText(qtext(zk::port::statusAfterOpen(openPort(name), name.toStdString())));
-}
-
-void TForm2::portSetupSecondHalf()
-{
-    zk::switchOffSoftwareFlowControl(Comm1);
-}
-
-bool TForm2::openPort(const QString& name)
-{
-    Comm1.SetCommName(name.toStdString());
-    try {
-        Comm1.OpenPort();
-        portStatusPanel_->setToolTip(QString());
-        portOpened(name.toStdString());
-        return true;
-    } catch (const ECommsError& e) {
-        // The status keeps its short text; the reason is one hover away.
-        portStatusPanel_->setToolTip(qtext(describeOpenFailure(name.toStdString(), e.osError())));
-        return false;
-    }
-}
-
-void TForm2::closePort()
-{
-    Comm1.ClosePort();
-}
-
 bool TForm2::portReady() const
 {
-    return portStatusText() == Label1->text() + ComboBox1->currentText();
+    return portChoice_ && portChoice_->ready();
 }
 
 void TForm2::ComboBox1Click()
 {
-    zk::guarded(messages_, [this] {
-        if (zk::port::statusShowsOpenPort(portStatusText().toStdString()))
-            closePort();
-        const QString name = ComboBox1->currentText();
-        setPortStatusText(qtext(zk::port::statusAfterOpen(openPort(name), name.toStdString())));
-    });
+    zk::guarded(messages_, [this] { portChoice_->choose(); });
 }
 
 QString TForm2::portStatusText() const
 {
     return portStatusPanel_->text();
-}
-
-void TForm2::setPortStatusText(const QString& text)
-{
-    portStatusPanel_->setText(text);
 }
 
 void TForm2::settingPicked(int setting, int index)

@@ -2,9 +2,8 @@
 // TForm2, the main window: the channel editor. It owns the channel table and
 // follows it as the table's listener; menus, tool bar, grid, in-place editors
 // and settings lists only move texts between the widgets and the table.
+#include "ActionTable.h"
 #include "ChannelTable.h"
-#include "ClipboardRules.h"
-#include "DeviceInfo.h"
 #include "PlanHistory.h"
 #include "RadioLink.h"
 #include "SerialPortList.h"
@@ -18,7 +17,7 @@
 #include <array>
 #include <exception>
 #include <functional>
-#include <optional>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -32,8 +31,11 @@ class QFrame;
 class QStatusBar;
 
 namespace zk {
+class CellEditors;
 class ChannelGrid;
-struct PortEvent;
+class GridClipboard;
+class PortChoice;
+class RadioCommands;
 }
 
 // The window's texts come from the model as UTF-8 std::string.
@@ -58,7 +60,6 @@ public:
     // First status panel: whether the chosen port is open. Its tooltip
     // gives the reason when the last open failed.
     QString portStatusText() const;
-    void setPortStatusText(const QString& text);
 
     // The radio link: the reply text collected from Comm1, and the read and
     // write procedures the dialogs run.
@@ -138,69 +139,36 @@ private:
     void settingChanged(int setting) override;
     void bandChanged(int band) override;
 
-    void buildMenu();
-    void buildToolBar();
+    friend std::span<const zk::actions::Entry> zk::actions::menuEntries();
+
+    void buildActions();
     void buildPanels();
     void buildEditors();
     void showWholeTable();
 
     void FormCreate();
-    void portSetupFirstHalf();
-    void portSetupSecondHalf();
-    bool openPort(const QString& name);
-    void closePort();
-
-    // The cable coming and going (f2Ports.cpp).
-    void watchPorts();
-    zk::SystemView portView() const;
-    void portOpened(const std::string& name);
-    void portUnplugged();
-    void portEvent(const zk::PortEvent& event);
-    void refreshPortList();
-    void replyMissing();
-    // "<program> (pid N) also has <port> open." for each, or empty.
-    std::string portHoldersText() const;
 
     // In-place editing.
     void StringGrid1SelectCell(int column, int row);
     bool t1KeyPress(QKeyEvent* event);
     bool t2KeyPress(QKeyEvent* event);
-    bool frequencyKeyPress(QLineEdit* box, QKeyEvent* event);
-    bool leaveByArrow(QLineEdit* box, QKeyEvent* event);
-    void installFrequencyFilter(QLineEdit* box);
     void t1Exit();
     void t2Exit();
-    bool frequencyCommit(QLineEdit* box, int column);
     void t3Click(int index);
     void t4Click(int index);
     void t5Click(int index);
     void t6Click(int index);
-    void listCommit(QComboBox* list, int index);
-    // The six cell editors, t1..t6.
-    std::array<QWidget*, 6> editors() const;
-    void hideEditors();
-    void placeOpenEditor();
-    QRect editorRect(int column, int row, int height) const;
-    int currentColumn() const;
-    int currentRow() const;
+    void listPicked(QComboBox* list, int index);
 
     void bandMenuClick(int band);
     void settingPicked(int setting, int index);
     bool askToQuit();
 
     // Unsaved changes and history.
-    // Menu items added after the program's own: files, printing, history,
-    // clipboard. Needs the grid.
-    void buildPlanMenus();
     // Asks Save / Discard / Cancel when the plan differs from its file; true
     // when the command may go on. commitFirst: an open edit is part of the plan.
     bool settleUnsavedChanges(bool commitFirst = true);
     bool saveTo(const std::string& chosen);
-    // chosen is what a save dialog returned and path that name with its
-    // extension added: true when path may be written.
-    bool mayReplaceCompleted(const std::string& chosen, const std::string& path);
-    // chosen with extension (".csv") added unless it ends so, in any case.
-    static std::string withExtension(const std::string& chosen, const char* extension);
     bool runSave();
     void discardOpenEditors();
     void planChanged();
@@ -211,22 +179,10 @@ private:
     void remember(const std::string& path);
 
     // Clipboard.
-    // Commits an open edit, then the selected cells (or the current one);
-    // nothing when the commit was refused or no channel cell is selected.
-    std::optional<zk::clip::CellRange> rangeToEdit();
-    void eraseRange(const zk::clip::CellRange& range, const QString& stepName);
     void copyClick();
     void cutClick();
     void pasteClick();
     void deleteClick();
-    void openListFromKeyboard();
-
-    // The radio's safety commands (f2Radio.cpp): Verify, Backup, Restore.
-    void buildRadioMenu();
-    // Shows why a transfer did not succeed; true when it did.
-    bool transferSucceeded(const zk::TransferResult& result, bool writing);
-    // Progress of a transfer started from the menu, in the second status panel.
-    void showProgress(const char* what, int blocksDone);
 
     // Printing.
     void printClick();
@@ -239,25 +195,17 @@ private:
     zk::UserMessages& messages_;
     zk::FileDialogs& dialogs_;
     zk::ChannelTable table_;
-    zk::PortSources portSources_;
     zk::RadioLink link_;
     zk::TransferEngine engine_;
     zk::PlanHistory history_;
-    bool quietEditors_ = false; // hiding an editor now writes nothing
     std::string pendingPlan_;
+    std::unique_ptr<zk::CellEditors> editors_;
+    std::unique_ptr<zk::GridClipboard> clipboard_;
+    std::unique_ptr<zk::PortChoice> portChoice_;
+    std::unique_ptr<zk::RadioCommands> radioCommands_;
 
-    QAction* N1 = nullptr;
-    QAction* N2 = nullptr;
-    QAction* N3 = nullptr;
-    QAction* N4 = nullptr;
-    QAction* N6 = nullptr;
-    QAction* N7 = nullptr;
-    QAction* N8 = nullptr;
-    QAction* N13 = nullptr;
-    QAction* N14 = nullptr;
-    QAction* N15 = nullptr;
-    QAction* connectionCheckItem_ = nullptr;
     std::array<QAction*, zk::kBands> bandItems_{}; // N9, N10, N11, N16, N17
+    QList<QAction*> gridKeys_;                     // Cut, Copy, Paste, Delete
     QMenu* recentMenu_ = nullptr;
 
     QToolBar* ToolBar1 = nullptr;
@@ -277,9 +225,6 @@ private:
     QComboBox* t4 = nullptr;
     QComboBox* t5 = nullptr;
     QComboBox* t6 = nullptr;
-    // What the open port is, and the cable awaited back after an unplug.
-    std::optional<zk::SerialDeviceInfo> openDevice_;
-    std::optional<zk::SerialDeviceInfo> unpluggedDevice_;
 
     QLineEdit* Col = nullptr;
     QLineEdit* Row = nullptr;

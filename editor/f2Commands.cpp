@@ -4,10 +4,10 @@
 
 #include "ChannelFile.h"
 #include "Guarded.h"
+#include "SaveTarget.h"
 
 #include <QCloseEvent>
 
-#include <filesystem>
 #include <string>
 
 namespace {
@@ -109,26 +109,10 @@ void TForm2::openPlanFile(const std::string& path, bool ask)
     remember(path);
 }
 
-bool TForm2::mayReplaceCompleted(const std::string& chosen, const std::string& path)
-{
-    // The dialog asked about the name it returned; the completed name is
-    // another file, so ask about that one too before replacing it.
-    if (path == chosen || !std::filesystem::exists(path))
-        return true;
-    const std::string name = std::filesystem::path(path).filename().string();
-    return messages_.confirm(name + " already exists. Do you want to replace it?");
-}
-
-std::string TForm2::withExtension(const std::string& chosen, const char* extension)
-{
-    const QString name = QString::fromStdString(chosen);
-    return name.endsWith(QLatin1String(extension), Qt::CaseInsensitive) ? chosen : chosen + extension;
-}
-
 bool TForm2::saveTo(const std::string& chosen)
 {
     const std::string path = zk::channelFileName(chosen);
-    if (!mayReplaceCompleted(chosen, path))
+    if (!zk::mayReplaceCompleted(messages_, chosen, path))
         return false;
     zk::saveChannelFile(path, table_);
     history_.markSaved();

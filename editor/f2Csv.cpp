@@ -3,6 +3,7 @@
 
 #include "CsvPlan.h"
 #include "Guarded.h"
+#include "SaveTarget.h"
 
 namespace {
 
@@ -34,8 +35,8 @@ void TForm2::exportCsvClick()
         const auto chosen = dialogs_.saveFile("Export CSV", kCsvFilter);
         if (!chosen)
             return;
-        const std::string path = withExtension(*chosen, ".csv");
-        if (!mayReplaceCompleted(*chosen, path))
+        const std::string path = zk::withExtension(*chosen, ".csv");
+        if (!zk::mayReplaceCompleted(messages_, *chosen, path))
             return;
         zk::exportCsvFile(path, table_);
         messages_.notice("Export success!");

@@ -8,12 +8,10 @@
 #include "ScreenFit.h"
 #include "UserSettings.h"
 
-#include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QTimer>
 
@@ -33,62 +31,6 @@ QString droppedPlan(const QMimeData* data)
 }
 
 } // namespace
-
-void TForm2::buildPlanMenus()
-{
-    QMenu* file = menuBar()->findChild<QMenu*>(QStringLiteral("MenuFile"));
-    QMenu* edit = menuBar()->findChild<QMenu*>(QStringLiteral("MenuEdit"));
-    auto command = [this](const char* name, const QString& caption, QKeySequence::StandardKey key,
-                          void (TForm2::*handler)()) {
-        auto* action = new QAction(caption, this);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setShortcuts(key);
-        // Keys typed into an in-place box are the box's own (its undo, its paste).
-        action->setShortcutContext(Qt::WindowShortcut);
-        connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
-    N1->setShortcuts(QKeySequence::New);
-    N2->setShortcuts(QKeySequence::Open);
-    N3->setShortcuts(QKeySequence::Save);
-    // Some platforms define no Quit key; Ctrl+Q is what desktops use.
-    N4->setShortcuts(QKeySequence::keyBindings(QKeySequence::Quit).isEmpty()
-                         ? QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Q)}
-                         : QKeySequence::keyBindings(QKeySequence::Quit));
-
-    file->addSeparator();
-    recentMenu_ = file->addMenu(QStringLiteral("Recent Files"));
-    recentMenu_->setObjectName(QStringLiteral("MenuRecent"));
-    connect(recentMenu_, &QMenu::aboutToShow, this, &TForm2::fillRecentMenu);
-    file->addAction(command("Print", QStringLiteral("Print..."), QKeySequence::Print, &TForm2::printClick));
-    file->addAction(command("ExportPdf", QStringLiteral("Export PDF..."), QKeySequence::UnknownKey,
-                            &TForm2::exportPdfClick));
-    file->addAction(command("ImportCsv", QStringLiteral("Import CSV..."), QKeySequence::UnknownKey,
-                            &TForm2::importCsvClick));
-    file->addAction(command("ExportCsv", QStringLiteral("Export CSV..."), QKeySequence::UnknownKey,
-                            &TForm2::exportCsvClick));
-
-    edit->addSeparator();
-    QAction* undo = command("Undo", QStringLiteral("Undo"), QKeySequence::Undo, &TForm2::undoClick);
-    QAction* redo = command("Redo", QStringLiteral("Redo"), QKeySequence::Redo, &TForm2::redoClick);
-    edit->addActions({undo, redo});
-    edit->addSeparator();
-    const QList<QAction*> cells = {
-        command("Cut", QStringLiteral("Cut"), QKeySequence::Cut, &TForm2::cutClick),
-        command("Copy", QStringLiteral("Copy"), QKeySequence::Copy, &TForm2::copyClick),
-        command("Paste", QStringLiteral("Paste"), QKeySequence::Paste, &TForm2::pasteClick),
-        command("Delete", QStringLiteral("Delete"), QKeySequence::Delete, &TForm2::deleteClick)};
-    edit->addActions(cells);
-    // Their keys act on the grid's cells only while the grid has the
-    // keyboard: Delete in a settings list must not empty channels.
-    for (QAction* action : cells)
-        action->setShortcutContext(Qt::WidgetShortcut);
-    StringGrid1->addActions(cells);
-    undo->setEnabled(false);
-    redo->setEnabled(false);
-    connect(&history_.stack(), &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
-    connect(&history_.stack(), &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
-}
 
 // ---- Unsaved changes -----------------------------------------------------
 

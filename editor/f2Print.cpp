@@ -2,6 +2,7 @@
 #include "f2.h"
 
 #include "Guarded.h"
+#include "SaveTarget.h"
 #include "PlanPrinter.h"
 
 #include <QPrintDialog>
@@ -38,8 +39,8 @@ void TForm2::exportPdfClick()
         const auto chosen = dialogs_.saveFile("Export PDF", "*.pdf");
         if (!chosen)
             return;
-        const std::string path = withExtension(*chosen, ".pdf");
-        if (!mayReplaceCompleted(*chosen, path))
+        const std::string path = zk::withExtension(*chosen, ".pdf");
+        if (!zk::mayReplaceCompleted(messages_, *chosen, path))
             return;
         zk::exportPlanPdf(table_, plainCaption(windowTitle()), QString::fromStdString(path));
         messages_.notice("Export success!");

@@ -1,7 +1,7 @@
-// The read and write dialogs of the running program against the virtual
-// radio: the main window opens the radio's port at start, the user presses
-// Read or Write in the dialogs, and the bytes on the wire are checked.
-#include "AppFolder.h"
+// The read and write dialogs (TForm5, TForm6) of the running program against
+// the virtual radio: the main window opens the radio's port at start, the
+// user presses Read or Write in the dialogs, and the bytes on the wire are
+// checked.
 #include "Codec.h"
 #include "FakeUi.h"
 #include "HexText.h"
@@ -20,6 +20,7 @@
 #include <QProgressBar>
 #include <QTableWidget>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -35,13 +36,13 @@ using zk::ColTx;
 
 const std::string kHandshake = "50524F4752414D";
 
-class RadioWindows : public ::testing::Test {
+class ReadWriteDialogs : public ::testing::Test {
 protected:
     void SetUp() override
     {
         radio.start();
         QApplication::setQuitOnLastWindowClosed(false);
-        startup = std::make_unique<Startup>(messages, dialogs, [] {}, app.folder(),
+        startup = std::make_unique<Startup>(messages, dialogs, [] {}, folder.path().toStdString() + "/",
                                             zk::test::noSerialPorts({radio.path(), "/nonexistent/port"}));
         form2().onQuit = [this] { ++quits; };
     }
@@ -79,7 +80,7 @@ protected:
     }
 
     VirtualRadio radio;
-    zk::test::AppFolder app;
+    QTemporaryDir folder; // the program's folder
     zk::test::RecordingMessages messages;
     zk::test::ScriptedFileDialogs dialogs;
     std::unique_ptr<Startup> startup;
@@ -103,27 +104,7 @@ zk::ChannelTable plan()
 
 } // namespace
 
-TEST_F(RadioWindows, StartOpensTheFirstPortOfTheListAndShowsWhyAnotherFails)
-{
-    auto* list = form2().findChild<QComboBox*>(QStringLiteral("ComboBox1"));
-    ASSERT_EQ(list->count(), 2);
-    EXPECT_EQ(list->itemText(0).toStdString(), radio.path()); // /dev/pts/... sorts first
-    EXPECT_EQ(status().toStdString(), "Serial Port:" + radio.path());
-    EXPECT_TRUE(form2().Comm1.IsOpen());
-
-    pickPort(1);
-    EXPECT_EQ(status(), "Serial Port:The Port is Used");
-    EXPECT_FALSE(form2().Comm1.IsOpen()); // the port open before was closed first
-    auto* panel = form2().findChild<QLabel*>(QStringLiteral("StatusPanel1"));
-    EXPECT_TRUE(panel->toolTip().contains("/nonexistent/port")) << panel->toolTip().toStdString();
-
-    // Back to the radio: opened again, and the reason is gone.
-    pickPort(0);
-    EXPECT_EQ(status().toStdString(), "Serial Port:" + radio.path());
-    EXPECT_TRUE(panel->toolTip().isEmpty());
-}
-
-TEST_F(RadioWindows, ReadFillsTheGridReportsSuccessAndClosesTheDialog)
+TEST_F(ReadWriteDialogs, ReadFillsTheGridReportsSuccessAndClosesTheDialog)
 {
     loadRadio(plan());
     clickToolButton("N6");
@@ -148,7 +129,7 @@ TEST_F(RadioWindows, ReadFillsTheGridReportsSuccessAndClosesTheDialog)
     EXPECT_EQ(form5().ProgressBar1->value(), 0);
 }
 
-TEST_F(RadioWindows, PressesDuringATransferDoNotStartAnother)
+TEST_F(ReadWriteDialogs, PressesDuringATransferDoNotStartAnother)
 {
     loadRadio(plan());
     clickToolButton("N6");
@@ -165,7 +146,7 @@ TEST_F(RadioWindows, PressesDuringATransferDoNotStartAnother)
     EXPECT_TRUE(form6().isVisible()); // its press was ignored, not run
 }
 
-TEST_F(RadioWindows, ARadioFallingSilentGivesReadErrorAndKeepsLaterRows)
+TEST_F(ReadWriteDialogs, ARadioFallingSilentGivesReadErrorAndKeepsLaterRows)
 {
     loadRadio(plan());
     RadioFaults faults;
@@ -184,7 +165,7 @@ TEST_F(RadioWindows, ARadioFallingSilentGivesReadErrorAndKeepsLaterRows)
     EXPECT_EQ(wire().find("45", wire().size() - 2), std::string::npos);
 }
 
-TEST_F(RadioWindows, ABadDigitShowsTheErrorAndLeavesTheDialogOpen)
+TEST_F(ReadWriteDialogs, ABadDigitShowsTheErrorAndLeavesTheDialogOpen)
 {
     RadioFaults faults;
     faults.badDigitChannel = 2;
@@ -200,7 +181,7 @@ TEST_F(RadioWindows, ABadDigitShowsTheErrorAndLeavesTheDialogOpen)
     EXPECT_EQ(form5().ProgressBar1->value(), 1);
 }
 
-TEST_F(RadioWindows, PortNotReadySendsNothingAndKeepsTheDialogsOpen)
+TEST_F(ReadWriteDialogs, PortNotReadySendsNothingAndKeepsTheDialogsOpen)
 {
     pickPort(1);
     clickToolButton("N6");
@@ -215,7 +196,7 @@ TEST_F(RadioWindows, PortNotReadySendsNothingAndKeepsTheDialogsOpen)
     EXPECT_TRUE(radio.received().empty());
 }
 
-TEST_F(RadioWindows, WriteLeavesTheGridInTheRadio)
+TEST_F(ReadWriteDialogs, WriteLeavesTheGridInTheRadio)
 {
     const zk::ChannelTable p = plan();
     for (int r = 1; r <= zk::kChannels; ++r)
@@ -236,7 +217,7 @@ TEST_F(RadioWindows, WriteLeavesTheGridInTheRadio)
     EXPECT_EQ(zk::toHexText(radio.readMemory(0x12F, 16)), zk::encodeSettingsRecord(form2().table()));
 }
 
-TEST_F(RadioWindows, WriteOfACellWithoutEncodingSendsNothing)
+TEST_F(ReadWriteDialogs, WriteOfACellWithoutEncodingSendsNothing)
 {
     form2().table().setCell(ColRx, 3, "145.00000");
     form2().table().setCell(ColEncode, 3, "88.5"); // as a damaged file can bring it
@@ -252,7 +233,7 @@ TEST_F(RadioWindows, WriteOfACellWithoutEncodingSendsNothing)
     EXPECT_TRUE(radio.received().empty());
 }
 
-TEST_F(RadioWindows, ChangingASettingDuringAReadLeavesAWorkingPort)
+TEST_F(ReadWriteDialogs, ChangingASettingDuringAReadLeavesAWorkingPort)
 {
     loadRadio(plan());
     clickToolButton("N6");
@@ -271,7 +252,7 @@ TEST_F(RadioWindows, ChangingASettingDuringAReadLeavesAWorkingPort)
     EXPECT_EQ(messages.notices(), std::vector<std::string>{"Read Success!"});
 }
 
-TEST_F(RadioWindows, QuittingDuringATransferStopsItWithoutSendingMore)
+TEST_F(ReadWriteDialogs, QuittingDuringATransferStopsItWithoutSendingMore)
 {
     clickToolButton("N7");
     messages.answers = {true};
@@ -293,7 +274,7 @@ TEST_F(RadioWindows, QuittingDuringATransferStopsItWithoutSendingMore)
 
 // The main window shown, a frequency typed into row 1 without Enter, and
 // the focus gone to the write or read dialog.
-class OpenEditAndDialogs : public RadioWindows {
+class DialogsWithAnOpenEdit : public ReadWriteDialogs {
 protected:
     void typeIntoRow1(const char* text)
     {
@@ -310,7 +291,7 @@ protected:
     QLineEdit* box = nullptr;
 };
 
-TEST_F(OpenEditAndDialogs, WriteSendsTheFrequencyStillBeingTyped)
+TEST_F(DialogsWithAnOpenEdit, WriteSendsTheFrequencyStillBeingTyped)
 {
     clickToolButton("N7");
     typeIntoRow1("150");
@@ -325,7 +306,7 @@ TEST_F(OpenEditAndDialogs, WriteSendsTheFrequencyStillBeingTyped)
     EXPECT_EQ(zk::toHexText(radio.readMemory(0x10, 16)), zk::encodeChannelRecord(form2().table(), 1));
 }
 
-TEST_F(OpenEditAndDialogs, ARefusedEntryStopsTheWriteBeforeAnythingIsSent)
+TEST_F(DialogsWithAnOpenEdit, ARefusedEntryStopsTheWriteBeforeAnythingIsSent)
 {
     typeIntoRow1("999");
     clickToolButton("N7");
@@ -341,7 +322,7 @@ TEST_F(OpenEditAndDialogs, ARefusedEntryStopsTheWriteBeforeAnythingIsSent)
     EXPECT_TRUE(radio.received().empty());
 }
 
-TEST_F(OpenEditAndDialogs, ReadDropsTheOpenEditAndIsUndoneInOneStep)
+TEST_F(DialogsWithAnOpenEdit, ReadDropsTheOpenEditAndIsUndoneInOneStep)
 {
     loadRadio(plan());
     typeIntoRow1("150");
@@ -360,103 +341,4 @@ TEST_F(OpenEditAndDialogs, ReadDropsTheOpenEditAndIsUndoneInOneStep)
     EXPECT_EQ(form2().table().cell(ColRx, 12), "");
     EXPECT_EQ(form2().table().band(), 1);
     EXPECT_EQ(form2().table().setting(1), 0);
-}
-
-// ---- Verify, Backup Radio and Restore Radio in the Edit menu ---------------
-
-class RadioSafetyWindows : public RadioWindows {
-protected:
-    void trigger(const char* name) { form2().findChild<QAction*>(QLatin1String(name))->trigger(); }
-    void putIntoTable(const zk::ChannelTable& p)
-    {
-        for (int r = 1; r <= zk::kChannels; ++r)
-            for (int c = 1; c < zk::kColumns; ++c)
-                form2().table().setCell(c, r, p.cell(c, r));
-        for (int s = 0; s < zk::kSettings; ++s)
-            form2().table().setSetting(s, p.setting(s));
-    }
-};
-
-TEST_F(RadioSafetyWindows, VerifyComparesTheRadioWithTheTableAndLeavesTheTableAlone)
-{
-    loadRadio(plan());
-    putIntoTable(plan());
-
-    trigger("Verify");
-    EXPECT_EQ(messages.notices(), std::vector<std::string>{"Radio matches the channel plan."});
-
-    messages.clear();
-    form2().table().setCell(ColRx, 12, "446.01250");
-    form2().table().setSetting(1, 9);
-    trigger("Verify");
-    ASSERT_EQ(messages.entries.size(), 1u);
-    EXPECT_EQ(messages.entries[0].text, "Radio differs from the channel plan in 2 channels or settings.");
-    EXPECT_EQ(messages.entries[0].detail, "channel 12: RX Frequency radio 446.00625, plan 446.01250\n"
-                                          "setting Time Out Timer(TOT): radio 120, plan 135");
-    EXPECT_EQ(form2().table().cell(ColRx, 12), "446.01250");
-    EXPECT_EQ(form2().table().band(), 1);
-    const std::string oneRead = kHandshake + "5200104052005040520090405200D04052012F4045";
-    ASSERT_TRUE(zk::test::waitUntil([&] { return wire().size() >= 2 * oneRead.size(); }));
-    EXPECT_EQ(wire(), oneRead + oneRead);
-}
-
-TEST_F(RadioSafetyWindows, BackupThenRestoreGivesBackTheMemoryAndAWrongFileSendsNothing)
-{
-    RadioMemory original;
-    for (std::size_t i = 0; i < original.size(); ++i)
-        original[i] = static_cast<std::uint8_t>(i * 37 + 11);
-    radio.setMemory(original);
-    const std::string backup = app.path("kept.img");
-    // The name as typed, without its extension: the backup still ends in
-    // .img, so Restore's dialog shows it.
-    dialogs.answers = {app.path("kept")};
-
-    trigger("BackupRadio");
-    EXPECT_EQ(messages.notices(), std::vector<std::string>{"Backup saved to " + backup + "."});
-    ASSERT_EQ(dialogs.startPlaces.size(), 1u);
-    EXPECT_EQ(dialogs.startPlaces[0].first, app.path("backups"));
-    EXPECT_TRUE(dialogs.startPlaces[0].second.starts_with("radio-")) << dialogs.startPlaces[0].second;
-    EXPECT_EQ(app.read("kept.img").size(), zk::kImageSize);
-
-    RadioMemory blank;
-    blank.fill(0xFF);
-    radio.setMemory(blank);
-    messages.clear();
-    messages.answers = {true};
-    dialogs.answers = {backup};
-    trigger("RestoreRadio");
-    EXPECT_EQ(messages.questions(),
-              std::vector<std::string>{
-                  "Do you want to write kept.img into the radio? Every channel and setting in the radio is replaced."});
-    EXPECT_EQ(messages.notices(), std::vector<std::string>{"Restore Success! The radio matches kept.img."});
-    const RadioMemory restored = radio.memory();
-    for (std::size_t address : zk::writtenAddresses())
-        EXPECT_EQ(restored[address], original[address]) << "address " << address;
-
-    app.write("short.img", std::string(100, '\x01'));
-    messages.clear();
-    // Backup, restore and its verify each end with the end byte.
-    ASSERT_TRUE(zk::test::waitUntil([&] { return radio.sessionsEnded() == 3; }));
-    radio.clearLog();
-    dialogs.answers = {app.path("short.img")};
-    trigger("RestoreRadio");
-    EXPECT_EQ(messages.errors(), std::vector<std::string>{app.path("short.img") +
-                                                          " is not a radio image: it holds 100 bytes, an image "
-                                                          "holds 512."});
-    EXPECT_TRUE(messages.questions().empty());
-    // The next command's handshake is the first thing the radio hears.
-    trigger("Verify");
-    EXPECT_EQ(wire().substr(0, kHandshake.size() + 8), kHandshake + "52001040");
-}
-
-TEST_F(RadioSafetyWindows, ABackupFolderThatCannotBeMadeLeavesTheChoiceToTheDialog)
-{
-    app.write("plain-file", "x");
-    form2().backupFolder = app.path("plain-file/backups");
-    dialogs.answers = {app.path("elsewhere.img")};
-    trigger("BackupRadio");
-    EXPECT_TRUE(messages.errors().empty());
-    EXPECT_TRUE(dialogs.startPlaces.empty());
-    EXPECT_EQ(messages.notices(), std::vector<std::string>{"Backup saved to " + app.path("elsewhere.img") + "."});
-    EXPECT_EQ(app.read("elsewhere.img").size(), zk::kImageSize);
 }
