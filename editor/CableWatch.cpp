@@ -1,6 +1,6 @@
 #include "CableWatch.h"
 
-#include <filesystem>
+#include "DevicePaths.h"
 
 namespace zk {
 
@@ -23,9 +23,7 @@ bool CableWatch::removes(const std::string& devNode, const std::string& openName
 {
     // One node under two names (a link such as /dev/serial/by-id/...) is
     // still the same device.
-    std::error_code ec;
-    return devNode == openName
-        || std::filesystem::weakly_canonical(devNode, ec) == std::filesystem::weakly_canonical(openName, ec);
+    return sameDevice(devNode, openName);
 }
 
 bool CableWatch::bringsBack(const std::string& devNode) const

@@ -3,9 +3,9 @@
 #include "Codec.h"
 #include "Errors.h"
 #include "ImageFile.h"
-#include "RadioChecks.h"
 #include "SaveTarget.h"
-#include "TransferEngine.h"
+#include "TransferSteps.h"
+#include "TransferWords.h"
 #include "UserMessages.h"
 
 #include <QLabel>
@@ -53,28 +53,20 @@ void RadioCommands::showProgress(const char* what, int blocksDone)
                                      : QStringLiteral("%1 %2/%3").arg(QLatin1String(what)).arg(blocksDone).arg(kBlocks));
 }
 
-// The transfers below and the words for their outcomes stay together here.
-bool RadioCommands::succeeded(const TransferResult& result, bool writing)
+// The steps run with their progress under their labels; why they did not
+// succeed is worded where the dialogs and the command-line tool word it.
+bool RadioCommands::run(std::vector<TransferStep> steps, const std::vector<const char*>& labels)
 {
-    switch (result.outcome) {
-    case TransferOutcome::Succeeded:
-        return true;
-    case TransferOutcome::Busy:
-    case TransferOutcome::Aborted:
-        break;
-    case TransferOutcome::PortNotReady:
-        messages_.notice(writing ? kWritePortNotReady : kReadPortNotReady);
-        break;
-    case TransferOutcome::Stopped:
-        messages_.error(result.error);
-        if (writing && result.sentAnything)
-            messages_.notice(kWriteError);
-        break;
-    case TransferOutcome::Failed:
-        messages_.noticeWithDetail(writing ? kWriteError : kReadError, engine_.failureDetail());
-        break;
-    }
-    return false;
+    std::size_t current = 0;
+    for (std::size_t i = 0; i + 1 < steps.size(); ++i)
+        steps[i].afterwards = [this, &current] {
+            ++current;
+            showProgress("", -1);
+        };
+    const StepsOutcome outcome =
+        runSteps(engine_, steps, [this, &labels, &current](int k) { showProgress(labels.at(current), k); });
+    showProgress("", -1);
+    return outcome.succeeded() || showOutcome(messages_, outcomeWords(outcome, engine_));
 }
 
 void RadioCommands::verify()
@@ -83,17 +75,16 @@ void RadioCommands::verify()
         return;
     // The plan as it is now: edits made while the radio is read are not part of it.
     const ChannelTable plan = table_;
-    const CheckResult check = verifyAgainstPlan(engine_, plan, [this](int k) { showProgress("Verify", k); });
-    showProgress("", -1);
-    if (!succeeded(check.transfer, false))
+    std::vector<std::string> differences;
+    if (!run({verifyPlanStep(plan, differences)}, {"Verify"}))
         return;
-    if (check.differences.empty()) {
+    if (differences.empty()) {
         messages_.notice("Radio matches the channel plan.");
         return;
     }
-    messages_.noticeWithDetail("Radio differs from the channel plan in " + std::to_string(check.differences.size())
+    messages_.noticeWithDetail("Radio differs from the channel plan in " + std::to_string(differences.size())
                                    + " channels or settings.",
-                               joinedLines(check.differences));
+                               joinedLines(differences));
 }
 
 void RadioCommands::backup()
@@ -117,9 +108,7 @@ void RadioCommands::backup()
     if (!mayReplaceCompleted(messages_, *chosen, path))
         return;
     RadioImage image;
-    const TransferResult result = engine_.readImage(image, [this](int k) { showProgress("Backup", k); });
-    showProgress("", -1);
-    if (!succeeded(result, false))
+    if (!run({backupStep(image)}, {"Backup"}))
         return;
     saveImageFile(path, image);
     messages_.notice("Backup saved to " + path + ".");
@@ -140,19 +129,14 @@ void RadioCommands::restore()
     if (!messages_.confirm("Do you want to write " + name
                            + " into the radio? Every channel and setting in the radio is replaced."))
         return;
-    const TransferResult written = engine_.writeImage(image, [this](int k) { showProgress("Restore", k); });
-    showProgress("", -1);
-    if (!succeeded(written, true))
+    std::vector<std::string> differences;
+    if (!run({restoreStep(image), verifyImageStep(image, differences)}, {"Restore", "Verify"}))
         return;
-    const CheckResult check = verifyAgainstImage(engine_, image, [this](int k) { showProgress("Verify", k); });
-    showProgress("", -1);
-    if (!succeeded(check.transfer, false))
-        return;
-    if (check.differences.empty())
+    if (differences.empty())
         messages_.notice("Restore Success! The radio matches " + name + ".");
     else
         messages_.noticeWithDetail("The image was written, but the radio differs from " + name + ".",
-                                   joinedLines(check.differences));
+                                   joinedLines(differences));
 }
 
 } // namespace zk

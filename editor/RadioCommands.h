@@ -3,17 +3,18 @@
 // items: Verify compares the radio with the table, Backup Radio keeps the
 // radio's memory as a raw image, Restore Radio writes such an image back
 // and verifies it. Progress shows in the second status panel.
+#include "TransferSteps.h"
+
 #include <functional>
 #include <string>
+#include <vector>
 
 class QLabel;
 
 namespace zk {
 class ChannelTable;
 class FileDialogs;
-class TransferEngine;
 class UserMessages;
-struct TransferResult;
 
 class RadioCommands {
 public:
@@ -28,8 +29,9 @@ public:
     void restore();
 
 private:
-    // Shows why a transfer did not succeed; true when it did.
-    bool succeeded(const TransferResult& result, bool writing);
+    // Runs the steps, each one's progress under its label; shows why they
+    // did not succeed, true when they did.
+    bool run(std::vector<TransferStep> steps, const std::vector<const char*>& labels);
     void showProgress(const char* what, int blocksDone);
 
     TransferEngine& engine_;

@@ -168,7 +168,7 @@ TEST_F(RadioCommands, VerifyComparesTheRadioWithTheTableAndLeavesTheTableAlone)
 
 TEST_F(RadioCommands, BackupThenRestoreGivesBackTheMemoryAndAWrongFileSendsNothing)
 {
-    RadioMemory original;
+    zk::RadioImage original;
     for (std::size_t i = 0; i < original.size(); ++i)
         original[i] = static_cast<std::uint8_t>(i * 37 + 11);
     radio.setMemory(original);
@@ -184,7 +184,7 @@ TEST_F(RadioCommands, BackupThenRestoreGivesBackTheMemoryAndAWrongFileSendsNothi
     EXPECT_TRUE(dialogs.startPlaces[0].second.starts_with("radio-")) << dialogs.startPlaces[0].second;
     EXPECT_EQ(app.read("kept.img").size(), zk::kImageSize);
 
-    RadioMemory blank;
+    zk::RadioImage blank;
     blank.fill(0xFF);
     radio.setMemory(blank);
     messages.clear();
@@ -195,7 +195,7 @@ TEST_F(RadioCommands, BackupThenRestoreGivesBackTheMemoryAndAWrongFileSendsNothi
               std::vector<std::string>{
                   "Do you want to write kept.img into the radio? Every channel and setting in the radio is replaced."});
     EXPECT_EQ(messages.notices(), std::vector<std::string>{"Restore Success! The radio matches kept.img."});
-    const RadioMemory restored = radio.memory();
+    const zk::RadioImage restored = radio.memory();
     for (std::size_t address : zk::writtenAddresses())
         EXPECT_EQ(restored[address], original[address]) << "address " << address;
 

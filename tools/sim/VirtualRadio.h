@@ -18,9 +18,6 @@
 #include <thread>
 #include <vector>
 
-// The name some callers still use for the radio's memory.
-using RadioMemory = zk::RadioImage;
-
 struct VirtualRadioOptions {
     uint32_t baud = 9600;
     bool pacing = true;
