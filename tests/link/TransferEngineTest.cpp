@@ -1,6 +1,7 @@
 // Read and write procedures through the real serial component against the
 // virtual radio on a pseudo-terminal, checking the bytes on the wire.
 #include "Codec.h"
+#include "EngineOnRadio.h"
 #include "EventLoopWait.h"
 #include "HexText.h"
 #include "PortConnection.h"
@@ -52,34 +53,7 @@ ChannelTable samplePlan()
     return t;
 }
 
-class TransferEngineOnRadio : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        radio.start();
-        comm.SetCommName(radio.path());
-        comm.OpenPort();
-        switchOffSoftwareFlowControl(comm);
-        receiveInto(comm, link);
-    }
-    void TearDown() override
-    {
-        comm.ClosePort();
-        radio.stop();
-    }
-    TransferEngine::ProgressFunction recorder()
-    {
-        return [this](int k) { progress.push_back(k); };
-    }
-    std::string wire() const { return toHexText(radio.received()); }
-
-    VirtualRadio radio;
-    TComm comm;
-    RadioLink link{sendThrough(comm), [this] { return comm.IsOpen(); }, pumpEventsFor};
-    ChannelTable table;
-    TransferEngine engine{link, table};
-    std::vector<int> progress;
-};
+using TransferEngineOnRadio = test::EngineOnRadio;
 
 } // namespace
 
