@@ -10,7 +10,8 @@ SUPP        = $(CURDIR)/tools/sanitizers
 
 PROGRAMS    = zk-h41 zk-h41-cli zk-h41-sim
 
-.PHONY: all deps deps-run build programs run test test-main test-asan test-tsan bench fuzz demo package clean
+.PHONY: all deps deps-run build programs run test test-main test-asan asan-tree asan-run test-tsan tsan-tree \
+        tsan-run bench fuzz demo package clean
 
 all: build
 
@@ -43,24 +44,41 @@ run: deps-run
 	cmake --build $(BUILD) -j $(JOBS) --target zk-h41
 	$(BUILD)/bin/zk-h41
 
-test: deps test-main test-asan test-tsan
+# The tests mostly wait on the serial line, so while one suite runs the next
+# sanitizer tree is built beside it, at the lowest priority so the tests'
+# timing is not disturbed.
+test: deps
+	@$(MAKE) --no-print-directory build
+	@$(MAKE) --no-print-directory -j2 --output-sync=target test-main asan-tree
+	@$(MAKE) --no-print-directory -j2 --output-sync=target asan-run tsan-tree
+	@$(MAKE) --no-print-directory tsan-run
 
 test-main: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # The whole suite again with AddressSanitizer (with its leak checker) and UBSan.
-test-asan: deps
+test-asan: asan-tree
+	@$(MAKE) --no-print-directory asan-run
+
+asan-tree: deps
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DZK_SANITIZE=address,undefined
-	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	nice -n 19 cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+asan-run:
 	ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(SUPP)/lsan.supp \
 	UBSAN_OPTIONS=print_stacktrace=1 \
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
 # The threaded code (serial port, virtual radio, radio link, several radios at
 # once) with ThreadSanitizer: the test programs marked TSAN in tests/.
-test-tsan: deps
+test-tsan: tsan-tree
+	@$(MAKE) --no-print-directory tsan-run
+
+tsan-tree: deps
 	cmake -S . -B $(TSAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DZK_SANITIZE=thread
-	cmake --build $(TSAN_BUILD) -j $(JOBS) --target tsan_tests
+	nice -n 19 cmake --build $(TSAN_BUILD) -j $(JOBS) --target tsan_tests
+
+tsan-run:
 	@for t in $$(cat $(TSAN_BUILD)/tsan-tests.txt); do \
 	  echo "== $$t (ThreadSanitizer)"; \
 	  QT_QPA_PLATFORM=offscreen TSAN_OPTIONS="halt_on_error=1 suppressions=$(SUPP)/tsan.supp" $$t || exit 1; \
