@@ -1,7 +1,6 @@
 // import and export through the built zk-h41-cli, on real files and on
 // standard input and output.
 #include "ChannelFile.h"
-#include "CsvPlan.h"
 #include "RunProgram.h"
 #include "TempFolder.h"
 
@@ -23,6 +22,13 @@ ProgramResult cli(const std::vector<std::string>& args, const std::string& input
 const std::string kList = "Location,Name,Frequency,Duplex,Offset,Tone,cToneFreq,Mode,Power\r\n"
                           "3,\"Club, north\",146.94,-,0.6,TSQL,100,NFM,1W\r\n"
                           "16,Simplex,146.52,,,,,FM,High\r\n";
+
+// The export of listPlan(): a header, then each channel with a frequency.
+const std::string kExported =
+    "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,RxDtcsCode,CrossMode,"
+    "Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE\r\n"
+    "3,,146.940000,-,0.600000,TSQL,88.5,100.0,023,NN,023,Tone->Tone,NFM,5.00,,Low,,,,,\r\n"
+    "16,,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,,,,,\r\n";
 
 ChannelTable listPlan()
 {
@@ -52,14 +58,24 @@ TEST(CliCsv, ImportAndExportBetweenFilesAndStandardStreams)
     const std::string exported = folder.file("out.csv");
     r = cli({"export", plan, "-o", exported});
     EXPECT_EQ(r.exitStatus, 0) << r.err;
-    EXPECT_EQ(readBytes(exported), writeCsvPlan(listPlan()));
+    EXPECT_EQ(readBytes(exported), kExported);
 
     r = cli({"import", "-", "-o", "-"}, kList);
     EXPECT_EQ(r.exitStatus, 0) << r.err;
     EXPECT_EQ(r.out, writeChannelText(listPlan()));
     r = cli({"export", "-", "-o", "-"}, r.out);
     EXPECT_EQ(r.exitStatus, 0) << r.err;
-    EXPECT_EQ(r.out, readBytes(exported));
+    EXPECT_EQ(r.out, kExported);
+
+    // A DCS channel whose two sides differ in polarity: transmit first.
+    ChannelTable dcs;
+    const std::vector<std::string> row5{"446.10000", "446.10000", "D754N", "D754I", "High", "Narrow"};
+    for (int c = 1; c < kColumns; ++c)
+        dcs.setCell(c, 5, row5[static_cast<std::size_t>(c - 1)]);
+    r = cli({"export", "-", "-o", "-"}, writeChannelText(dcs));
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.out, kExported.substr(0, kExported.find('\n') + 1) +
+                         "5,,446.100000,,0.000000,DTCS,88.5,88.5,754,RN,023,Tone->Tone,NFM,5.00,,High,,,,,\r\n");
 }
 
 TEST(CliCsv, ARefusedImportWritesNothingAndListsTheLines)

@@ -106,7 +106,10 @@ TEST_F(FleetCli, ReadsEachRadioIntoAFileOfItsOwn)
     };
     EXPECT_TRUE(contains(r.out, first.path() + ": Read Success! (" + fileOf(first) + ")\n")) << r.out;
     EXPECT_TRUE(contains(r.out, second.path() + ": Read Success! (" + fileOf(second) + ")\n")) << r.out;
-    EXPECT_TRUE(contains(r.out, missing + ": Error opening serial port")) << r.out;
+    // No block was tried on it: no count of blocks done.
+    EXPECT_TRUE(contains(r.out, missing + ": Error opening serial port (" + missing +
+                                    " does not exist. Is the cable plugged in?)\n"))
+        << r.out;
     ChannelTable fromFirst;
     ChannelTable fromSecond;
     openChannelFile(fileOf(first), fromFirst);
@@ -263,6 +266,13 @@ TEST_F(FleetCli, StationProgramsEachRadioOnceAsItComesAndGoes)
     failing.reset();
     auto fourth = plugIn(b);
     EXPECT_TRUE(programmed(*fourth));
+    const int fourthCommands = fourth->commandsServed();
+    // It stays plugged in while another radio is written on the other
+    // cable: by then a station that took it again would have begun anew.
+    third.reset();
+    auto fifth = plugIn(a);
+    EXPECT_TRUE(programmed(*fifth));
+    EXPECT_EQ(fourth->commandsServed(), fourthCommands);
 
     EXPECT_TRUE(test::waitUntil([&] { return station != 0; }));
     if (station != 0)
@@ -273,12 +283,12 @@ TEST_F(FleetCli, StationProgramsEachRadioOnceAsItComesAndGoes)
     std::size_t lines = 0;
     for (std::size_t at = r.out.find('\n'); at != std::string::npos; at = r.out.find('\n', at + 1))
         ++lines;
-    EXPECT_EQ(lines, 7u) << r.out; // five results, the sum and the failure again
+    EXPECT_EQ(lines, 8u) << r.out; // six results, the sum and the failure again
     EXPECT_TRUE(contains(r.out, ' ' + a + success)) << r.out;
     EXPECT_TRUE(contains(r.out, ' ' + b + success)) << r.out;
     EXPECT_NE(r.out.find(' ' + a + success), r.out.rfind(' ' + a + success)) << r.out;
     EXPECT_NE(r.out.find(' ' + b + success), r.out.rfind(' ' + b + success)) << r.out;
-    EXPECT_TRUE(contains(r.out, "Programmed 4, failed 1.\nFailed: ")) << r.out;
+    EXPECT_TRUE(contains(r.out, "Programmed 5, failed 1.\nFailed: ")) << r.out;
     // Whether the pulled radio's first acknowledgement got out is up to the moment it was pulled.
     EXPECT_TRUE(contains(r.out, ' ' + b + " -: Write Error! (")) << r.out;
 }

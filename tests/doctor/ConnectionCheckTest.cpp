@@ -81,7 +81,9 @@ TEST(ConnectionCheck, AReplugedAdapterIsKnownBySerialNumberOrPlace)
     EXPECT_FALSE(first.sameAdapter(other));
     // Anything else only by its path, as the virtual radio's link.
     EXPECT_FALSE(first.sameAdapter(describeDevice("/tmp/radio-link", system.view)));
-    EXPECT_TRUE(describeDevice("/tmp/radio-link", system.view).sameAdapter(describeDevice("/tmp/radio-link", system.view)));
+    const SerialDeviceInfo link = describeDevice("/tmp/radio-link", system.view);
+    EXPECT_TRUE(link.sameAdapter(describeDevice("/tmp/radio-link", system.view)));
+    EXPECT_FALSE(link.sameAdapter(describeDevice("/tmp/other-link", system.view)));
 }
 
 TEST(RadioProbe, RepliesAreJudgedByWhatCameBack)

@@ -87,6 +87,14 @@ TEST_F(PermissionAdvice, AnOwnerOnlyDevicePointsAtTheUdevRule)
     EXPECT_TRUE(has(text, "zk-h41-cli doctor --port " + device)) << text;
     EXPECT_FALSE(has(text, "usermod")) << text;
     EXPECT_FALSE(has(text, "dialout")) << text;
+
+    // A group that may only read is no way in either: joining it cannot help.
+    mode(0640);
+    EXPECT_EQ(describeOpenFailure(device, EACCES, system.view),
+              "You have no permission to use " + device +
+                  ": only its owner may use it (mode 0640) and no group is given access.\n"
+                  "To fix it: a udev rule can give the logged-in user access: 'zk-h41-cli doctor --port " +
+                  device + "' prints it.");
 }
 
 TEST_F(PermissionAdvice, RootsGroupIsNeverAdvised)

@@ -104,6 +104,42 @@ TEST(ClipboardRules, APasteIsTypedCellByCellFromLeftToRight)
     EXPECT_EQ(check.writes.size(), 6u);
     EXPECT_EQ(check.writes[1], (clip::CellWrite{ColTx, 1, "145.00250"}));
     EXPECT_EQ(clip::splitText("a\tb\r\n\tc\n"), (std::vector<std::vector<std::string>>{{"a", "b"}, {"", "c"}}));
+
+    // All or nothing: a good frequency and tone are not written when a
+    // cell after them is refused.
+    check = clip::checkPaste(table, 1, 1, "145.5\t\tD023N\tOFF\tHuge");
+    ASSERT_EQ(check.refused.size(), 1u);
+    EXPECT_EQ(check.refused[0].column, ColPower);
+    EXPECT_EQ(check.refused[0].reason, "not in the list");
+    EXPECT_TRUE(check.writes.empty());
+}
+
+TEST(ClipboardRules, PasteAndDeleteReachTheLastChannel)
+{
+    ChannelTable table;
+    clip::PasteCheck check = clip::checkPaste(table, 16, 1, "146.52\t\tD023N");
+    EXPECT_TRUE(check.refused.empty());
+    EXPECT_EQ(check.writes, (std::vector<clip::CellWrite>{{ColRx, 16, "146.52000"},
+                                                          {ColDecode, 16, "D023N"},
+                                                          {ColEncode, 16, "0FF"},
+                                                          {ColPower, 16, "High"},
+                                                          {ColBandwidth, 16, "Wide"}}));
+
+    table.setCell(ColRx, 16, "146.52000");
+    table.setCell(ColTx, 16, "146.52000");
+    table.setCell(ColDecode, 16, "D023N");
+    table.setCell(ColEncode, 16, "0FF");
+    table.setCell(ColPower, 16, "Low");
+    table.setCell(ColBandwidth, 16, "Narrow");
+    EXPECT_EQ(clip::deleteCells(table, {16, ColDecode, 16, ColPower}),
+              (std::vector<clip::CellWrite>{{ColDecode, 16, "0FF"}, {ColPower, 16, "High"}}));
+    EXPECT_EQ(clip::deleteCells(table, {15, ColRx, 16, ColTx}),
+              (std::vector<clip::CellWrite>{{ColRx, 16, ""},
+                                            {ColTx, 16, ""},
+                                            {ColDecode, 16, ""},
+                                            {ColEncode, 16, ""},
+                                            {ColPower, 16, ""},
+                                            {ColBandwidth, 16, ""}}));
 }
 
 } // namespace

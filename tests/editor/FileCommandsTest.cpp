@@ -192,8 +192,10 @@ TEST_F(FileCommandsTest, OpenWithOnlyTheRowLinesLoadsTheRowsThenReportsTheMissin
     for (int r = 1; r <= 16; ++r)
         rows += std::to_string(r) + ",146.00000, ,OFF,D023N,Low,Narrow,\r\n";
     writeAll(path("rows.bc"), rows);
+    enterFrequency(1, 3, "150.125"); // an unsaved plan
     window->table().setSetting(1, 7);
     dialogs.answers = {path("rows.bc")};
+    messages.saveAnswers = {SaveChoice::Discard};
     clickToolButton("N2");
     EXPECT_EQ(messages.errors(), std::vector<std::string>{"List index out of bounds (16)"});
     for (int r = 1; r <= 16; ++r) {
@@ -203,6 +205,15 @@ TEST_F(FileCommandsTest, OpenWithOnlyTheRowLinesLoadsTheRowsThenReportsTheMissin
     }
     EXPECT_EQ(window->table().setting(1), 7);
     EXPECT_EQ(list("c2")->currentText(), "105");
+    EXPECT_TRUE(window->isWindowModified());
+
+    // What the failed open replaced comes back with Undo.
+    action("Undo")->trigger();
+    EXPECT_EQ(shown(1, 3), "150.12500");
+    EXPECT_EQ(shown(3, 3), "0FF");
+    EXPECT_EQ(shown(1, 1), "");
+    EXPECT_EQ(shown(4, 1), "");
+    EXPECT_EQ(window->table().setting(1), 7);
 }
 
 TEST_F(FileCommandsTest, OpenWithABadSettingKeepsTheSettingsBeforeIt)

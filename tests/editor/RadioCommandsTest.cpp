@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -225,4 +226,53 @@ TEST_F(RadioCommands, ABackupFolderThatCannotBeMadeLeavesTheChoiceToTheDialog)
     EXPECT_TRUE(dialogs.startPlaces.empty());
     EXPECT_EQ(messages.notices(), std::vector<std::string>{"Backup saved to " + app.path("elsewhere.img") + "."});
     EXPECT_EQ(app.read("elsewhere.img").size(), zk::kImageSize);
+}
+
+TEST_F(RadioCommands, VerifyComparesWithTheTableAsItWasWhenItStarted)
+{
+    loadRadio(plan());
+    putIntoTable(plan());
+    // An edit made while the radio is being read: part of the next Verify, not this one.
+    auto* progress = form2().findChild<QLabel*>(QStringLiteral("StatusPanel2"));
+    bool editedDuringRead = false;
+    QTimer edit;
+    QObject::connect(&edit, &QTimer::timeout, [&] {
+        // Between two blocks, with the last still to come.
+        const QString shownNow = progress->text();
+        if (!editedDuringRead && shownNow.startsWith(QLatin1String("Verify ")) &&
+            shownNow != QLatin1String("Verify 5/5")) {
+            form2().table().setCell(ColRx, 12, "446.01250");
+            editedDuringRead = true;
+        }
+    });
+    edit.start(1);
+
+    trigger("Verify");
+    edit.stop();
+    EXPECT_TRUE(editedDuringRead);
+    EXPECT_EQ(messages.notices(), std::vector<std::string>{"Radio matches the channel plan."});
+    EXPECT_EQ(form2().table().cell(ColRx, 12), "446.01250");
+
+    messages.clear();
+    trigger("Verify");
+    ASSERT_EQ(messages.entries.size(), 1u);
+    EXPECT_EQ(messages.entries[0].detail, "channel 12: RX Frequency radio 446.00625, plan 446.01250");
+}
+
+TEST_F(RadioCommands, APortNotReadyIsToldInTheWordsOfEachDirection)
+{
+    pickPort(1); // a port that cannot be opened
+    app.write("blank.img", std::string(zk::kImageSize, '\xFF'));
+    messages.clear();
+    radio.clearLog();
+
+    trigger("Verify");
+    EXPECT_EQ(messages.notices(), std::vector<std::string>{"The Port is Used!"});
+
+    messages.clear();
+    messages.answers = {true};
+    dialogs.answers = {app.path("blank.img")};
+    trigger("RestoreRadio");
+    EXPECT_EQ(messages.notices(), std::vector<std::string>{"The Port is used!"});
+    EXPECT_TRUE(radio.received().empty());
 }

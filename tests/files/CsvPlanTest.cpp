@@ -101,6 +101,9 @@ TEST(CsvImport, QuotesCrLfByteOrderMarkAndColumnsInAnyOrder)
     // The line of a problem counts the lines inside quoted fields.
     EXPECT_EQ(errorOf([&] { imported(text + "2,\"a\nb\",446.1,\"Tone\"x\r\n"); }),
               "Cannot import test.csv; nothing was changed:\nline 7: text follows a closing quote");
+    // Right after a field that spans lines: the line the quote closes on.
+    EXPECT_EQ(errorOf([&] { imported(text + "2,\"a\r\nb\"x,446.1\r\n"); }),
+              "Cannot import test.csv; nothing was changed:\nline 7: text follows a closing quote");
     EXPECT_EQ(errorOf([&] { imported(text + "2,\"446.1\r\n"); }),
               "Cannot import test.csv; nothing was changed:\nline 6: a quoted field is not closed");
 }
@@ -215,6 +218,25 @@ TEST(CsvExport, ExportThenImportGivesTheSamePlan)
         }
     }
     EXPECT_EQ(writeCsvPlan(back), text);
+}
+
+TEST(CsvExport, TransmitFarFromReceiveIsASplit)
+{
+    ChannelTable plan;
+    const std::vector<std::vector<std::string>> rows{{"146.52000", "446.00000"},
+                                                     {"446.00000", "146.52000"},
+                                                     {"146.00000", "246.00000"},
+                                                     {"146.00000", "245.99000"}};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const int row = static_cast<int>(i) + 1;
+        plan.setCell(ColRx, row, rows[i][0]);
+        plan.setCell(ColTx, row, rows[i][1]);
+    }
+    EXPECT_EQ(writeCsvPlan(plan), kHeader + "\r\n"
+                                  "1,,146.520000,split,446.000000,,88.5,88.5,023,NN,023,Tone->Tone,,5.00,,,,,,,\r\n"
+                                  "2,,446.000000,split,146.520000,,88.5,88.5,023,NN,023,Tone->Tone,,5.00,,,,,,,\r\n"
+                                  "3,,146.000000,split,246.000000,,88.5,88.5,023,NN,023,Tone->Tone,,5.00,,,,,,,\r\n"
+                                  "4,,146.000000,+,99.990000,,88.5,88.5,023,NN,023,Tone->Tone,,5.00,,,,,,,\r\n");
 }
 
 TEST(CsvFiles, ReadLikeTheOtherFilesAndRefuseWhatACsvCannotCarry)

@@ -157,6 +157,18 @@ TEST(FileSafety, AReplacedFileKeepsItsOwnerGroupAndMode)
     EXPECT_EQ(statOf(users).st_gid, kNobody);
     EXPECT_EQ(modeOf(users), 0600u);
 
+    // Root saving over its own file that a group shares: the group stays,
+    // or its other members could no longer open it.
+    const std::string grouped = folder.file("grouped.bc");
+    writeBytes(grouped, "old");
+    ASSERT_EQ(::chown(grouped.c_str(), 0, kNobody), 0);
+    ::chmod(grouped.c_str(), 0660);
+    saveChannelFile(grouped, ChannelTable());
+    EXPECT_EQ(readBytes(grouped), kPlan);
+    EXPECT_EQ(statOf(grouped).st_uid, 0u);
+    EXPECT_EQ(statOf(grouped).st_gid, kNobody);
+    EXPECT_EQ(modeOf(grouped), 0660u);
+
     // A user writing root's shared file, in a folder where the user may
     // create nothing: written in place, still root's.
     const std::string shared = folder.file("shared.bc");
@@ -166,7 +178,7 @@ TEST(FileSafety, AReplacedFileKeepsItsOwnerGroupAndMode)
     EXPECT_EQ(readBytes(shared), kPlan);
     EXPECT_EQ(statOf(shared).st_uid, 0u);
     EXPECT_EQ(modeOf(shared), 0666u);
-    EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{"shared.bc", "users.bc"}));
+    EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{"grouped.bc", "shared.bc", "users.bc"}));
 }
 
 TEST(FileSafety, LinksWriteTheFileTheyLeadTo)

@@ -76,6 +76,31 @@ TEST(RadioCompare, OnlyWhatAReadWouldShowCounts)
                                         "0000FFFFFF00FFFFFFFF0004FFFFFFFF"}));
 }
 
+TEST(RadioCompare, EveryChannelCellIsCompared)
+{
+    const ChannelTable plan = onePlan();
+    ChannelTable held = plan;
+    held.setCell(ColTx, 2, "146.40000");
+    held.setCell(ColEncode, 2, "D023I");
+    held.setCell(ColBandwidth, 2, "Narrow");
+    EXPECT_EQ(differencesFromPlan(imageOf(held), plan),
+              (std::vector<std::string>{"channel 2: TX Frequency radio 146.40000, plan 146.52000; "
+                                        "QT/DQT Enc radio D023I, plan D023N; W/N radio Narrow, plan Wide"}));
+
+    // The last channel is compared as the first.
+    ChannelTable last = plan;
+    last.setCell(ColRx, 16, "147.00000");
+    last.setCell(ColTx, 16, "147.00000");
+    last.setCell(ColDecode, 16, "0FF");
+    last.setCell(ColEncode, 16, "0FF");
+    last.setCell(ColPower, 16, "Low");
+    last.setCell(ColBandwidth, 16, "Wide");
+    held = last;
+    held.setCell(ColPower, 16, "High");
+    EXPECT_EQ(differencesFromPlan(imageOf(held), last),
+              std::vector<std::string>{"channel 16: TX Power radio High, plan Low"});
+}
+
 TEST(RadioCompare, UnreadableFrequenciesAndSettingsAreShownAsTheyAre)
 {
     const ChannelTable plan = onePlan();
