@@ -59,7 +59,7 @@ void locationProblems(const ListRow& row, std::array<int, kChannels>& lineOfChan
     if (seen != 0) {
         problems.push_back({row.line,
                             "channel " + std::to_string(row.location) + " is also on line " + std::to_string(seen),
-                            "a channel number used twice"});
+                            std::string(kLocation) + " already used on an earlier line"});
     } else {
         seen = row.line;
     }
