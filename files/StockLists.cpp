@@ -18,7 +18,9 @@ namespace {
 constexpr const char* kListsFolder = "lists";
 constexpr const char* kListExtension = ".csv";
 
-std::string aboutOf(const std::string& path)
+} // namespace
+
+std::string listAbout(const std::string& path)
 {
     try {
         const std::vector<CsvRecord> records = readCsvRecords(readRegularFile(path, kCsvFileKind));
@@ -34,8 +36,6 @@ std::string aboutOf(const std::string& path)
         return std::string();
     }
 }
-
-} // namespace
 
 std::string stockListFolder(const std::string& programFolder, const std::string& dataFromPrograms)
 {
@@ -58,7 +58,7 @@ std::vector<StockList> stockLists(const std::string& folder)
     for (const fs::directory_entry& entry : fs::directory_iterator(folder, ec)) {
         const fs::path& path = entry.path();
         if (path.extension() == kListExtension && entry.is_regular_file(ec))
-            lists.push_back({path.stem().string(), path.string(), aboutOf(path.string())});
+            lists.push_back({path.stem().string(), path.string(), listAbout(path.string())});
     }
     std::sort(lists.begin(), lists.end(), [](const StockList& a, const StockList& b) { return a.name < b.name; });
     return lists;

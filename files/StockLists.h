@@ -17,6 +17,10 @@ struct StockList {
 // Empty when neither exists.
 std::string stockListFolder(const std::string& programFolder, const std::string& dataFromPrograms);
 
+// The first row's Comment of the list at path; empty when there is none
+// or the file cannot be read.
+std::string listAbout(const std::string& path);
+
 // The lists in folder, by name. A file that cannot be read has an empty about.
 std::vector<StockList> stockLists(const std::string& folder);
 
