@@ -237,3 +237,22 @@ TEST(ListText, FrequenciesReadAsTheyAreTyped)
     EXPECT_EQ(lineRanges({2, 3, 4, 7, 9, 10}), "2-4, 7, 9-10");
     EXPECT_EQ(lineRanges({2, 4, 6, 8, 10, 12}, 4), "2, 4, 6, 8, ...");
 }
+
+TEST(ListText, AtMostTwentyProblemLinesThenACount)
+{
+    // Eleven kinds of problem, each on two lines: none grouped.
+    const std::vector<std::string> faults{
+        "146.52,AM,,,,,,,,,",        "146.52,,x,,,,,,,,",           "146.52,,,Bell,,,,,,,",
+        "146.52,,,,?,,,,,,",         "146.52,,,DTCS,,,,,023,XX,",   "146.52,,,Tone,,,1,,,,",
+        "146.52,,,TSQL,,,,1,,,",     "146.52,,,DTCS,,,,,999,,",     "146.52,,,,+,x,,,,,",
+        "abc,,,,,,,,,,",             "146.52,,,Cross,,,,,,,x"};
+    std::string text = "Location,Frequency,Mode,Power,Tone,Duplex,Offset,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+                       "CrossMode\n";
+    int location = 1;
+    for (int twice = 0; twice < 2; ++twice)
+        for (const std::string& fault : faults)
+            text += std::to_string(location++ % 16 + 1) + "," + fault + "\n";
+    const std::string error = errorOf([&] { readCsvPlan(text, "l.csv", {"x", "; more with y", false}); });
+    EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 22) << error;
+    EXPECT_EQ(error.substr(error.rfind('\n')), "\n... and 3 more problems; more with y") << error;
+}
