@@ -2,6 +2,7 @@
 #include "ListImportDialog.h"
 
 #include "ImportWords.h"
+#include "ScreenFit.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -10,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -21,7 +23,8 @@ namespace {
 const char* const kHeaders[] = {"Line", "Name", "RX Frequency", "TX Frequency", "Decode", "Encode",
                                 "TX Power", "Bandwidth", "Left out because"};
 
-// Small enough for a 1366 x 768 screen with its panels.
+// Small enough for a 1366 x 768 screen with its panels; smaller still
+// where the screen's free area is.
 constexpr QSize kStartSize(1000, 560);
 
 QString text(const std::string& value)
@@ -96,7 +99,8 @@ ListImportDialog::ListImportDialog(ChannelList list, std::string source, const Q
     rows_->setFocus();
     if (rows_->rowCount() > 0)
         rows_->setCurrentCell(0, kLineColumn);
-    resize(kStartSize);
+    const QScreen* shownOn = parent ? parent->screen() : screen();
+    resize(kStartSize.boundedTo(shownOn->availableGeometry().size() - kUsualFrame));
 }
 
 void ListImportDialog::fillRows()
