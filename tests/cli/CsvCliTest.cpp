@@ -55,6 +55,10 @@ TEST(CliCsv, ImportAndExportBetweenFilesAndStandardStreams)
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "Imported 2 channels into VHF:136-174 from 2 rows. Not stored in the radio: Name.\n");
     EXPECT_EQ(readBytes(plan), writeChannelText(listPlan()));
+    // A list the radio takes whole: the same plan through the fit.
+    r = cli({"import", "--fit", csv, "-o", "-"});
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.out, writeChannelText(listPlan()));
 
     const std::string exported = folder.file("out.csv");
     r = cli({"export", plan, "-o", exported});
