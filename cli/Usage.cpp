@@ -14,7 +14,7 @@ const std::string& toolUsage()
         "  show PLAN.bc                   print a channel plan and its settings as a table\n"
         "  encode PLAN.bc                 print the plan as the radio's 17 memory records\n"
         "  decode RECORDS.txt -o PLAN.bc  make a channel plan of 17 memory records\n"
-        "  import FILE.csv -o PLAN.bc     make a channel plan of a CSV channel list\n"
+        "  import FILE.csv -o PLAN.bc     make a channel plan of a CSV or stock channel list\n"
         "  export PLAN.bc -o FILE.csv     write a channel plan as a CSV channel list\n"
         "  ports                          list the computer's serial ports\n"
         "  read --port PATH -o PLAN.bc    read the radio's channel plan into PLAN.bc\n"

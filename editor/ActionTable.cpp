@@ -18,6 +18,7 @@ std::span<const Entry> menuEntries()
         {Menu::File, Kind::Command, "ExportPdf", "Export PDF...", &TForm2::exportPdfClick},
         {Menu::File, Kind::Command, "ImportCsv", "Import CSV...", &TForm2::importCsvClick},
         {Menu::File, Kind::Command, "ExportCsv", "Export CSV...", &TForm2::exportCsvClick},
+        {Menu::File, Kind::Command, "NewFromList", "New From List...", &TForm2::newFromListClick},
 
         {Menu::Edit, Kind::Command, "N6", "Read", &TForm2::N6Click},
         {Menu::Edit, Kind::Command, "N7", "Write", &TForm2::N7Click},

@@ -191,6 +191,9 @@ private:
     // CSV channel lists (f2Csv.cpp).
     void importCsvClick();
     void exportCsvClick();
+    void newFromListClick();
+    // The import dialog for the list at path; its Import replaces the plan.
+    void chooseListRows(const std::string& path, const QString& title, const QString& note);
 
     zk::UserMessages& messages_;
     zk::FileDialogs& dialogs_;

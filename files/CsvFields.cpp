@@ -45,6 +45,14 @@ std::string fixedPointText(long long value, std::size_t wholeDigits, std::size_t
     return digits.substr(0, digits.size() - kDecimals) + "." + fraction;
 }
 
+std::string megahertzText(long long value)
+{
+    std::string fraction = std::to_string(value % kFixedPointOne);
+    fraction = std::string(kDecimals - fraction.size(), '0') + fraction;
+    fraction.erase(fraction.find_last_not_of('0') + 1);
+    return std::to_string(value / kFixedPointOne) + (fraction.empty() ? "" : "." + fraction);
+}
+
 std::string toneCell(const ToneSide& side)
 {
     switch (side.kind) {

@@ -34,6 +34,9 @@ std::optional<long long> parseFixedPoint(std::string_view text);
 // At least wholeDigits digits (zero-padded), a point and the decimals:
 // (14652000, 3, 5) is "146.52000", the frequency cell's form.
 std::string fixedPointText(long long value, std::size_t wholeDigits, std::size_t decimals);
+// As a user types it: no leading zeros, no trailing ones, no point for a
+// whole number. 5329000 is "53.29", 44600000 is "446".
+std::string megahertzText(long long value);
 
 // One direction's tone: none, a CTCSS tone in Hz ("88.5"), or a DCS code
 // ("023") with its polarity 'N' (normal) or 'R' (reversed).

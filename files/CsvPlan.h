@@ -4,6 +4,7 @@
 // columns found by their header names.
 #include "ChannelTable.h"
 #include "FileIo.h"
+#include "ImportWords.h"
 
 #include <array>
 #include <string>
@@ -28,11 +29,13 @@ struct CsvPlan {
     int band = 0;
 };
 
-// Reads CSV text into a plan the radio can store. When any row cannot be
-// stored, one AppError lists every problem as "line N: ...", headed by
-// "Cannot import <source>; nothing was changed:". source names the input
-// as messages should ("\"/home/a/b.csv\"", "standard input").
-CsvPlan readCsvPlan(std::string_view text, const std::string& source);
+// Reads CSV text into a plan the radio can store, each row in the channel
+// its Location names. When the list is too long, spans bands or any row
+// cannot be stored, one AppError headed "Cannot import <source>; nothing was
+// changed:" says so: the length and bands first, then the problems with
+// their lines. source names the input as messages should
+// ("\"/home/a/b.csv\"", "standard input"; see csvSource).
+CsvPlan readCsvPlan(std::string_view text, const std::string& source, const ImportWording& wording = {});
 
 // Empties every channel, fills those the plan names and makes its band
 // current. The settings stay: the text has none.
@@ -43,6 +46,9 @@ void applyCsvPlan(const CsvPlan& plan, ChannelTable& table);
 // frequency without an RX one) raises one AppError naming every such cell,
 // and nothing is written.
 std::string writeCsvPlan(const ChannelTable& table);
+
+// A file as import messages name it: its full path in quotes.
+std::string csvSource(const std::string& path);
 
 // readCsvPlan on a regular file of at most 1 MiB (readRegularFile).
 CsvPlan importCsvFile(const std::string& path);

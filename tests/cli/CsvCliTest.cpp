@@ -52,8 +52,13 @@ TEST(CliCsv, ImportAndExportBetweenFilesAndStandardStreams)
     writeBytes(csv, kList);
     ProgramResult r = cli({"import", csv, "-o", plan});
     EXPECT_EQ(r.exitStatus, 0) << r.err;
-    EXPECT_EQ(r.out + r.err, "");
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "Imported 2 channels into VHF:136-174 from 2 rows. Not stored in the radio: Name.\n");
     EXPECT_EQ(readBytes(plan), writeChannelText(listPlan()));
+    // A list the radio takes whole: the same plan through the fit.
+    r = cli({"import", "--fit", csv, "-o", "-"});
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.out, writeChannelText(listPlan()));
 
     const std::string exported = folder.file("out.csv");
     r = cli({"export", plan, "-o", exported});
@@ -88,9 +93,12 @@ TEST(CliCsv, ARefusedImportWritesNothingAndListsTheLines)
     const ProgramResult r = cli({"import", csv, "-o", plan});
     EXPECT_EQ(r.exitStatus, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "Cannot import \"" + csv + "\"; nothing was changed:\n"
+    // The stray band comes first.
+    EXPECT_EQ(r.err, "Cannot import \"" + csv + "\"; nothing was changed:\n\"" + csv +
+                     "\" has 4 rows: 3 in VHF:136-174, 1 in UHF:400-490, 1 in UHF:440-520; the radio holds 16 "
+                     "channels in one band (import part of it with --fit or --rows)\n"
                      "line 4: Mode \"AM\" cannot be stored: FM (wide) or NFM (narrow) only\n"
-                     "line 4: RX frequency 446.00000 MHz is outside 136-174 MHz, the band of the other frequencies\n"
+                     "line 4: RX frequency 446 MHz is outside 136-174 MHz, the band of the other frequencies\n"
                      "line 5: Offset \"x\" is not a frequency in MHz the radio can hold (10 Hz steps)\n");
     EXPECT_EQ(readBytes(plan), "old plan");
 

@@ -34,7 +34,8 @@ std::vector<std::string> itemsOf(Menu menu)
 TEST(ActionTable, MenusListTheirItemsInOrder)
 {
     EXPECT_EQ(itemsOf(Menu::File), (std::vector<std::string>{"N1", "N2", "N3", "N4", "-", "MenuRecent", "Print",
-                                                             "ExportPdf", "ImportCsv", "ExportCsv"}));
+                                                             "ExportPdf", "ImportCsv", "ExportCsv",
+                                                             "NewFromList"}));
     EXPECT_EQ(itemsOf(Menu::Edit),
               (std::vector<std::string>{"N6", "N7", "N8", "band", "band", "band", "band", "band", "-", "Undo", "Redo", "-",
                                         "Cut", "Copy", "Paste", "Delete", "-", "Verify", "BackupRadio",

@@ -2,6 +2,7 @@
 // seams answering.
 #include "EditorHarness.h"
 
+#include <QDialog>
 #include <QTemporaryDir>
 
 #include <fstream>
@@ -40,18 +41,27 @@ TEST_F(CsvMenuTest, ImportReplacesTheChannelsAsOneUndoStepAndExportWritesThem)
                       "5,445.0,off,,,,\n");
     write("bad.csv", "Location,Frequency\n2,446.1\n3,446.2\n4,146.52\n");
 
-    // A refused list: the error names the line, the plan stays as it was.
+    // A list with a row in another band: the import dialog shows it left
+    // out with the reason; Cancel keeps the plan as it was.
     dialogs.answers = {path("bad.csv")};
     clickMenuItem("MenuFile", "ImportCsv");
-    ASSERT_EQ(messages.errors().size(), 1u);
-    EXPECT_NE(messages.errors()[0].find("\nline 4: RX frequency 146.52000 MHz is outside 400-490 MHz"),
-              std::string::npos)
-        << messages.errors()[0];
+    auto* dialog = window->findChild<QDialog*>("ListImportDialog");
+    ASSERT_NE(dialog, nullptr);
+    auto* rows = dialog->findChild<QTableWidget*>("ImportRows");
+    EXPECT_EQ(rows->item(2, 8)->text(), "in VHF:136-174, not UHF:400-490");
+    dialog->reject();
+    EXPECT_TRUE(messages.errors().empty());
     EXPECT_EQ(cell(1, 1), "145.00000");
 
     messages.clear();
     dialogs.answers = {path("list.csv")};
     clickMenuItem("MenuFile", "ImportCsv");
+    dialog = window->findChild<QDialog*>("ListImportDialog");
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return dialog->isVisible(); }));
+    // The whole list as the radio takes it: each row in its Location's channel.
+    QTest::keyClick(dialog->findChild<QTableWidget*>("ImportRows"), Qt::Key_Return);
+    ASSERT_TRUE(waitUntil([&] { return window->findChild<QDialog*>("ListImportDialog") == nullptr; }));
     EXPECT_EQ(dialogs.requests.back().title, "Import CSV");
     EXPECT_EQ(dialogs.requests.back().filter, "*.csv");
     EXPECT_EQ(messages.saveQuestions(),

@@ -108,7 +108,8 @@ TEST_F(StartupTest, MenuCaptions)
                            "N11=UHF:340-390", "N16=UHF:400-490", "N17=UHF:440-520"}));
     EXPECT_EQ(captions("MenuFile").mid(4), QStringList({"=", "=Recent Files", "Print=Print...",
                                                          "ExportPdf=Export PDF...", "ImportCsv=Import CSV...",
-                                                         "ExportCsv=Export CSV..."}));
+                                                         "ExportCsv=Export CSV...",
+                                                         "NewFromList=New From List..."}));
     EXPECT_EQ(captions("MenuEdit").mid(8), QStringList({"=", "Undo=Undo", "Redo=Redo", "=", "Cut=Cut", "Copy=Copy",
                                                          "Paste=Paste", "Delete=Delete", "=", "Verify=Verify",
                                                          "BackupRadio=Backup Radio...",
