@@ -32,10 +32,16 @@ QList<QKeySequence> keysOf(Keys keys)
         const QList<QKeySequence> quit = QKeySequence::keyBindings(QKeySequence::Quit);
         return quit.isEmpty() ? QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Q)} : quit;
     }
+    QList<QKeySequence> bound;
     for (const auto& [ours, key] : standard)
         if (ours == keys)
-            return QKeySequence::keyBindings(key);
-    return {};
+            bound = QKeySequence::keyBindings(key);
+    // Ctrl+Y redoes in spreadsheets everywhere, also where the desktop's own
+    // Redo key is Ctrl+Shift+Z.
+    const QKeySequence ctrlY(Qt::CTRL | Qt::Key_Y);
+    if (keys == Keys::Redo && !bound.contains(ctrlY))
+        bound.append(ctrlY);
+    return bound;
 }
 
 QToolBar* buildToolBar(TForm2& window, const QHash<QString, QAction*>& actions)
