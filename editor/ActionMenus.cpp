@@ -44,6 +44,17 @@ QList<QKeySequence> keysOf(Keys keys)
     return bound;
 }
 
+// A band item's access letter is the band's number, where it first shows
+// in the limits: "VHF:&136-174" for band 1, "UHF:440-&520" for band 5.
+QString bandCaption(const Band& band, int number)
+{
+    QString caption = QString::fromStdString(band.caption);
+    const qsizetype at = caption.indexOf(QChar(u'0' + number), caption.indexOf(u':') + 1);
+    if (at >= 0)
+        caption.insert(at, u'&');
+    return caption;
+}
+
 QToolBar* buildToolBar(TForm2& window, const QHash<QString, QAction*>& actions)
 {
     auto* bar = new QToolBar(&window);
@@ -117,8 +128,8 @@ MainActions buildMainActions(TForm2& window)
         }
         const bool isBand = entry.kind == actions::Kind::Band;
         const Band* b = isBand ? &bandTable()[band] : nullptr;
-        auto* action = new QAction(isBand ? QString::fromStdString(b->caption) : QString::fromLatin1(entry.caption),
-                                   &window);
+        auto* action = new QAction(
+            isBand ? bandCaption(*b, static_cast<int>(band) + 1) : QString::fromLatin1(entry.caption), &window);
         action->setObjectName(isBand ? QString::fromStdString(b->menuItem) : QString::fromLatin1(entry.name));
         action->setIconVisibleInMenu(false);
         action->setShortcuts(keysOf(entry.keys));
