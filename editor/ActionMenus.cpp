@@ -19,6 +19,20 @@ using actions::Keys;
 constexpr int kToolBarHeight = 57;
 constexpr QSize kToolButtonSize(53, 52);
 
+} // namespace
+
+QList<QKeySequence> redoKeys(QList<QKeySequence> desktop)
+{
+    // Ctrl+Y redoes in spreadsheets everywhere, also where the desktop's own
+    // Redo key is Ctrl+Shift+Z only.
+    const QKeySequence ctrlY(Qt::CTRL | Qt::Key_Y);
+    if (!desktop.contains(ctrlY))
+        desktop.append(ctrlY);
+    return desktop;
+}
+
+namespace {
+
 QList<QKeySequence> keysOf(Keys keys)
 {
     static const std::pair<Keys, QKeySequence::StandardKey> standard[] = {
@@ -32,16 +46,12 @@ QList<QKeySequence> keysOf(Keys keys)
         const QList<QKeySequence> quit = QKeySequence::keyBindings(QKeySequence::Quit);
         return quit.isEmpty() ? QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Q)} : quit;
     }
-    QList<QKeySequence> bound;
+    if (keys == Keys::Redo)
+        return redoKeys(QKeySequence::keyBindings(QKeySequence::Redo));
     for (const auto& [ours, key] : standard)
         if (ours == keys)
-            bound = QKeySequence::keyBindings(key);
-    // Ctrl+Y redoes in spreadsheets everywhere, also where the desktop's own
-    // Redo key is Ctrl+Shift+Z.
-    const QKeySequence ctrlY(Qt::CTRL | Qt::Key_Y);
-    if (keys == Keys::Redo && !bound.contains(ctrlY))
-        bound.append(ctrlY);
-    return bound;
+            return QKeySequence::keyBindings(key);
+    return {};
 }
 
 // A band item's access letter is the band's number, where it first shows

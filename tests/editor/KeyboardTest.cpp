@@ -1,6 +1,7 @@
 // The keyboard as spreadsheet users expect it: copy and paste of a cell
 // from its open box, Escape, typing on a selected cell, Ctrl+Y, and the
 // access letters of the menus.
+#include "ActionMenus.h"
 #include "EditorHarness.h"
 
 #include <QClipboard>
@@ -83,11 +84,20 @@ TEST_F(KeyboardTest, TypingOnASelectedFrequencyCellOpensItsBoxWithWhatWasTyped)
     EXPECT_EQ(cell(1, 9), "150.00000");
 
     // On a tone cell typing neither opens anything nor moves.
+    loadRow(4, "146.00000", "", "D023N");
     clickCell(3, 1);
-    type("5");
+    type("5D");
     EXPECT_EQ(child<QLineEdit>("Col")->text(), "3");
     EXPECT_EQ(grid()->currentRow(), 1);
     EXPECT_FALSE(t1->isVisible());
+}
+
+TEST(RedoKeys, CtrlYJoinsADesktopsRedoKeysWhenMissing)
+{
+    const QKeySequence ctrlY(Qt::CTRL | Qt::Key_Y);
+    const QKeySequence ctrlShiftZ(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    EXPECT_EQ(redoKeys({ctrlShiftZ}), (QList<QKeySequence>{ctrlShiftZ, ctrlY}));
+    EXPECT_EQ(redoKeys({ctrlY, ctrlShiftZ}), (QList<QKeySequence>{ctrlY, ctrlShiftZ}));
 }
 
 TEST_F(KeyboardTest, CtrlYRedoes)

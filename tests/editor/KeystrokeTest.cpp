@@ -136,7 +136,9 @@ TEST_F(KeystrokeTest, StandardShortcutsReachTheCommands)
     EXPECT_EQ(action("N1")->shortcut(), QKeySequence(QKeySequence::New));
     EXPECT_EQ(action("N2")->shortcut(), QKeySequence(QKeySequence::Open));
     EXPECT_FALSE(action("N4")->shortcut().isEmpty()) << "Quit has a key on every platform";
-    EXPECT_EQ(action("Redo")->shortcuts(), QKeySequence::keyBindings(QKeySequence::Redo));
+    for (const QKeySequence& redo : QKeySequence::keyBindings(QKeySequence::Redo))
+        EXPECT_TRUE(action("Redo")->shortcuts().contains(redo)) << redo.toString().toStdString();
+    EXPECT_TRUE(action("Redo")->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
     clickCell(3, 1); // the grid keeps the keyboard
     QTest::keyClick(grid(), Qt::Key_S, Qt::ControlModifier);
     ASSERT_EQ(dialogs.requests.size(), 1u);
