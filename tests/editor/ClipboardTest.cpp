@@ -118,29 +118,19 @@ TEST_F(ClipboardTest, APasteLargerThanTheGridIsRefusedAtOnceWithOneLine)
     }
 }
 
-TEST(ClipboardRules, TheSizeLimitComesBeforeTheCells)
+TEST(ClipboardRules, TheSizeLimitComesFirstAndARefusalNamesTwentyCells)
 {
-    // The grid's every cell at its longest still fits.
     const std::string longest(clip::kLongestPastedCell, '1');
-    std::string full;
+    std::string full; // the grid's every cell at its longest still fits
     for (int r = 1; r <= 16; ++r)
         full += longest + "\t" + longest + "\t" + longest + "\t" + longest + "\t" + longest + "\t" + longest + "\r\n";
     EXPECT_EQ(clip::oversizeReason(full), "");
     EXPECT_EQ(clip::oversizeReason("145\t\t\t\t\t\t"),
               "Nothing was pasted: the clipboard holds a row of 7 cells, more than the grid's 6.");
-    EXPECT_EQ(clip::oversizeReason(std::string(65, '1')),
+    EXPECT_EQ(clip::oversizeReason(longest + "1"),
               "Nothing was pasted: the clipboard holds a cell of 65 characters, more than any cell takes (64).");
-    EXPECT_EQ(clip::oversizeReason(full + "1"), "Nothing was pasted: the clipboard holds 17 rows, more than the grid's 16.");
-    EXPECT_EQ(clip::oversizeReason(std::string(6337, '\n')),
-              "Nothing was pasted: the clipboard holds 6337 bytes, more than the grid's 16 rows of 6 cells take.");
-}
 
-TEST(ClipboardRules, ARefusalNamesTwentyCellsAndCountsTheRest)
-{
-    std::vector<clip::Refusal> refused;
-    for (int r = 1; r <= 16; ++r)
-        for (int c = 1; c <= 2; ++c)
-            refused.push_back({c, r, "1234567890123456789012345", "not a frequency"});
+    std::vector<clip::Refusal> refused(32, {ColRx, 1, "1234567890123456789012345", "not a frequency"});
     const std::string message = clip::refusalMessage(refused);
     EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 21);
     EXPECT_EQ(message.substr(0, message.find('\n', 50)),
