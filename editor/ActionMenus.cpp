@@ -19,6 +19,20 @@ using actions::Keys;
 constexpr int kToolBarHeight = 57;
 constexpr QSize kToolButtonSize(53, 52);
 
+} // namespace
+
+QList<QKeySequence> redoKeys(QList<QKeySequence> desktop)
+{
+    // Ctrl+Y redoes in spreadsheets everywhere, also where the desktop's own
+    // Redo key is Ctrl+Shift+Z only.
+    const QKeySequence ctrlY(Qt::CTRL | Qt::Key_Y);
+    if (!desktop.contains(ctrlY))
+        desktop.append(ctrlY);
+    return desktop;
+}
+
+namespace {
+
 QList<QKeySequence> keysOf(Keys keys)
 {
     static const std::pair<Keys, QKeySequence::StandardKey> standard[] = {
@@ -32,10 +46,23 @@ QList<QKeySequence> keysOf(Keys keys)
         const QList<QKeySequence> quit = QKeySequence::keyBindings(QKeySequence::Quit);
         return quit.isEmpty() ? QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Q)} : quit;
     }
+    if (keys == Keys::Redo)
+        return redoKeys(QKeySequence::keyBindings(QKeySequence::Redo));
     for (const auto& [ours, key] : standard)
         if (ours == keys)
             return QKeySequence::keyBindings(key);
     return {};
+}
+
+// A band item's access letter is the band's number, where it first shows
+// in the limits: "VHF:&136-174" for band 1, "UHF:440-&520" for band 5.
+QString bandCaption(const Band& band, int number)
+{
+    QString caption = QString::fromStdString(band.caption);
+    const qsizetype at = caption.indexOf(QChar(u'0' + number), caption.indexOf(u':') + 1);
+    if (at >= 0)
+        caption.insert(at, u'&');
+    return caption;
 }
 
 QToolBar* buildToolBar(TForm2& window, const QHash<QString, QAction*>& actions)
@@ -111,8 +138,8 @@ MainActions buildMainActions(TForm2& window)
         }
         const bool isBand = entry.kind == actions::Kind::Band;
         const Band* b = isBand ? &bandTable()[band] : nullptr;
-        auto* action = new QAction(isBand ? QString::fromStdString(b->caption) : QString::fromLatin1(entry.caption),
-                                   &window);
+        auto* action = new QAction(
+            isBand ? bandCaption(*b, static_cast<int>(band) + 1) : QString::fromLatin1(entry.caption), &window);
         action->setObjectName(isBand ? QString::fromStdString(b->menuItem) : QString::fromLatin1(entry.name));
         action->setIconVisibleInMenu(false);
         action->setShortcuts(keysOf(entry.keys));

@@ -3,6 +3,7 @@
 #include "Lists.h"
 
 #include <QHash>
+#include <QKeySequence>
 #include <QList>
 #include <QString>
 
@@ -23,6 +24,9 @@ struct MainActions {
     QMenu* recent = nullptr;
     QToolBar* toolBar = nullptr; // ToolBar1
 };
+
+// The desktop's Redo keys, and Ctrl+Y when they lack it.
+QList<QKeySequence> redoKeys(QList<QKeySequence> desktop);
 
 // Each action's triggered runs its handler on window.
 MainActions buildMainActions(TForm2& window);

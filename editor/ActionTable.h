@@ -28,7 +28,7 @@ struct Entry {
     Menu menu;
     Kind kind;
     const char* name = nullptr; // object name
-    const char* caption = nullptr;
+    const char* caption = nullptr; // "&" marks the access letter, unique in its menu
     Handler handler = nullptr;
     Keys keys = Keys::None;
     // The keys act on the grid's cells only while the grid has the keyboard.

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QValidator>
 
 namespace zk {
@@ -84,28 +85,14 @@ QLineEdit* hiddenField(const char* name, QWidget& window)
     return field;
 }
 
-// The character a key types into a frequency box; 0 for a key that is not
-// a typed character and goes to the box as it is.
-char32_t typedBy(const QKeyEvent& event)
+// The scrolling contents around the grid, if the grid sits in any.
+QAbstractScrollArea* contentsScroll(QWidget& grid)
 {
-    switch (event.key()) {
-    case Qt::Key_Backspace:
-        return edit::kBackspace;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return edit::kEnter;
-    case Qt::Key_Delete:
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return 0; // editing and focus keys, not typed characters
-    default:
-        // Cursor keys and the like type nothing. The box's editing keys
-        // (undo, paste, select all) type no character; what a paste brings
-        // passes the same filter (FrequencyFilter).
-        if (event.text().isEmpty() || (event.modifiers() & Qt::ControlModifier))
-            return 0;
-        return event.text().toUcs4().value(0);
-    }
+    // The grid is a scroll area itself: look from its parent upwards.
+    for (QWidget* w = grid.parentWidget(); w; w = w->parentWidget())
+        if (auto* scroll = qobject_cast<QAbstractScrollArea*>(w))
+            return scroll;
+    return nullptr;
 }
 
 } // namespace
@@ -158,18 +145,55 @@ void CellEditors::hideAll()
         editor->hide();
 }
 
-QRect CellEditors::rectOf(int column, int row, int height) const
+QRect CellEditors::cellOnWindow(int column, int row) const
 {
     const QRect cell = grid_.visualRect(grid_.model()->index(row, column));
-    const QPoint grid = grid_.mapTo(&window_, QPoint(0, 0));
-    return QRect(grid.x() + cell.left(), grid.y() + cell.top(), cell.width() + 2, height);
+    return cell.translated(grid_.mapTo(&window_, QPoint(0, 0)));
+}
+
+QRect CellEditors::rectOf(int column, int row, int height) const
+{
+    const QRect cell = cellOnWindow(column, row);
+    return QRect(cell.left(), cell.top(), cell.width() + 2, height);
+}
+
+QRect CellEditors::visibleArea() const
+{
+    // The editors are the window's children and are not clipped by the
+    // scrolling contents the grid sits in.
+    if (QAbstractScrollArea* scroll = contentsScroll(grid_))
+        return QRect(scroll->viewport()->mapTo(&window_, QPoint(0, 0)), scroll->viewport()->size());
+    return window_.rect();
+}
+
+void CellEditors::bringIntoView(int column, int row)
+{
+    auto* scroll = qobject_cast<QScrollArea*>(contentsScroll(grid_));
+    if (!scroll || !scroll->widget())
+        return;
+    const QRect cell = grid_.visualRect(grid_.model()->index(row, column));
+    const QPoint centre = grid_.mapTo(scroll->widget(), cell.center());
+    scroll->ensureVisible(centre.x(), centre.y(), cell.width() / 2 + 1, cell.height() / 2 + 1);
 }
 
 void CellEditors::placeOpen()
 {
-    for (QWidget* editor : all())
-        if (editor->isVisible())
+    for (QWidget* editor : all()) {
+        if (!editor->isVisible())
+            continue;
+        if (visibleArea().contains(cellOnWindow(currentColumn(), currentRow()))) {
             editor->setGeometry(rectOf(currentColumn(), currentRow(), editor->height()));
+            continue;
+        }
+        // Out of sight it would float over the tool bar or the panels.
+        if (editor == t1 || editor == t2) {
+            commitOpen();
+            if (editor->isVisible())
+                discard(); // a text that is no number: dropped, as the next selection would
+        } else {
+            editor->hide();
+        }
+    }
 }
 
 void CellEditors::giveGridTheKeyboard()
@@ -211,6 +235,7 @@ void CellEditors::select(int column, int row)
     if (column == ColRx || column == ColTx) {
         hideAll();
         QLineEdit* box = column == ColRx ? t1 : t2;
+        bringIntoView(column, row);
         box->setGeometry(rectOf(column, row, kEditBoxHeight));
         box->show();
         box->raise();
@@ -223,6 +248,7 @@ void CellEditors::select(int column, int row)
             return;
         QComboBox* lists[] = {t3, t4, t5, t6};
         QComboBox* list = lists[column - ColDecode];
+        bringIntoView(column, row);
         list->setGeometry(rectOf(column, row, list->sizeHint().height()));
         list->setCurrentIndex(0);
         list->show();
@@ -230,51 +256,15 @@ void CellEditors::select(int column, int row)
     }
 }
 
-bool CellEditors::keyPress(QLineEdit* box, QKeyEvent* event)
+void CellEditors::startTyping(int column, int row, const QString& typed)
 {
-    switch (event->key()) {
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-        return leaveByArrow(box, event);
-    default:
-        break;
-    }
-    const char32_t typed = typedBy(*event);
-    if (typed == 0)
-        return false;
-    switch (edit::filterKey(static_cast<std::size_t>(box->text().size()), typed)) {
-    case edit::KeyAction::Pass:
-        return false;
-    case edit::KeyAction::Drop:
-        return true;
-    case edit::KeyAction::EndEdit:
-        // Hiding the focused box moves the focus on, which commits it; the
-        // grid then keeps the keyboard.
-        box->hide();
-        giveGridTheKeyboard();
-        return true;
-    }
-    return true;
-}
-
-bool CellEditors::leaveByArrow(QLineEdit* box, QKeyEvent* event)
-{
-    // Left and Right move the cursor inside the text; at its ends, and Up
-    // and Down always, they leave the box for the next cell, as a
-    // spreadsheet does. The box commits as it loses the focus.
-    const int key = event->key();
-    if (event->modifiers() & ~Qt::KeypadModifier)
-        return false;
-    if ((key == Qt::Key_Left && box->cursorPosition() > 0)
-        || (key == Qt::Key_Right && box->cursorPosition() < box->text().size()))
-        return false;
-    box->hide();
-    giveGridTheKeyboard();
-    QKeyEvent move(QEvent::KeyPress, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(&grid_, &move);
-    return true;
+    if (column != ColRx && column != ColTx)
+        return;
+    select(column, row);
+    QLineEdit* box = column == ColRx ? t1 : t2;
+    // What was typed replaces the cell's text, as in a spreadsheet.
+    setBoxText(box, QString());
+    box->insert(typed);
 }
 
 bool CellEditors::commit(QLineEdit* box)
@@ -285,6 +275,14 @@ bool CellEditors::commit(QLineEdit* box)
         return true; // no cell was ever selected
     const int other = column == ColRx ? ColTx : ColRx;
     auto emptyCell = [&] { clip::emptyFrequency(table_, column, row); };
+
+    // Leaving a box as it came up changes nothing, not even for a cell that
+    // lies outside the band now in force.
+    if (box->text().toStdString() == table_.cell(column, row)) {
+        setBoxText(box, QString());
+        box->hide();
+        return true;
+    }
 
     const int low = table_.lowLimit();
     const int high = table_.highLimit();

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,12 +43,20 @@ public:
     QLineEdit* const Col;
     QLineEdit* const Row;
 
+    // Ctrl+C and Ctrl+V in a frequency box with no text selected act on the
+    // cell, as the grid's Copy and Paste do; unset, the box keeps the keys.
+    std::function<void()> copyCell;
+    std::function<void()> pasteCell;
+
     int currentColumn() const;
     int currentRow() const;
 
     // A channel cell is being selected: it becomes current and its editor
     // comes up, every other one hidden.
     void select(int column, int row);
+    // A character typed on a selected frequency cell while no box is open:
+    // the box comes up holding what was typed, through the key filter.
+    void startTyping(int column, int row, const QString& typed);
     // A key typed into t1 or t2; true when it is swallowed.
     bool keyPress(QLineEdit* box, QKeyEvent* event);
     // Whether the focus leaving a box now commits it.
@@ -61,7 +70,8 @@ public:
     bool commitOpen();
     // Closes every editor without writing.
     void discard();
-    // Keeps a visible editor over its cell when the contents scroll.
+    // Keeps a visible editor over its cell when the contents scroll; one
+    // whose cell has gone out of sight is committed (a list just hidden).
     void placeOpen();
     // Opens the list shown over the current cell.
     void openList();
@@ -70,6 +80,11 @@ private:
     std::array<QWidget*, 6> all() const;
     void hideAll();
     QRect rectOf(int column, int row, int height) const;
+    QRect cellOnWindow(int column, int row) const;
+    // The part of the window where the grid can be seen.
+    QRect visibleArea() const;
+    void bringIntoView(int column, int row);
+    bool keyForTheCell(QLineEdit* box, QKeyEvent* event);
     bool leaveByArrow(QLineEdit* box, QKeyEvent* event);
     void giveGridTheKeyboard();
 

@@ -73,6 +73,13 @@ void ChannelGrid::keyPressEvent(QKeyEvent* event)
         emit listRequested();
         return;
     }
+    const QString text = event->text();
+    const bool typing = text.size() == 1 && QStringLiteral("0123456789.").contains(text[0])
+                        && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (typing && isChannelCell(currentIndex())) {
+        emit typedOnCell(currentIndex().column(), currentIndex().row(), text);
+        return;
+    }
     const QModelIndex before = currentIndex();
     QTableWidget::keyPressEvent(event);
     const QModelIndex after = currentIndex();

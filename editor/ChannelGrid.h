@@ -21,10 +21,14 @@ signals:
     void cellSelecting(int column, int row);
     // F4, Alt+Down or Space on a cell whose list is shown: open the list.
     void listRequested();
+    // A digit or a point typed on the current channel cell.
+    void typedOnCell(int column, int row, const QString& typed);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Typing never jumps to a cell whose text starts with what was typed.
+    void keyboardSearch(const QString&) override {}
 
 private:
     bool isChannelCell(const QModelIndex& index) const;

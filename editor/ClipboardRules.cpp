@@ -4,6 +4,7 @@
 #include "Trimmed.h"
 
 #include <algorithm>
+#include <span>
 
 namespace zk::clip {
 
@@ -90,6 +91,19 @@ std::vector<CellWrite> changes(const ChannelTable& before, const ChannelTable& a
             if (before.cell(c, r) != after.cell(c, r))
                 writes.push_back({c, r, after.cell(c, r)});
     return writes;
+}
+
+// A cell's text as a message quotes it: long texts cut short, so that the
+// message fits a screen.
+std::string shortened(const std::string& text)
+{
+    constexpr std::size_t kQuoted = 20;
+    if (text.size() <= kQuoted)
+        return text;
+    std::size_t cut = kQuoted;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut; // not inside a UTF-8 character
+    return text.substr(0, cut) + "...";
 }
 
 // A copy to try changes on, telling no window.
@@ -196,15 +210,41 @@ std::vector<CellWrite> deleteCells(const ChannelTable& table, const CellRange& r
     return changes(table, trial);
 }
 
+std::string oversizeReason(std::string_view text)
+{
+    const std::string refused = "Nothing was pasted: the clipboard holds ";
+    const std::size_t gridRows = kChannels;
+    const std::size_t gridCells = kColumns - 1;
+    if (text.size() > kMostPastedBytes)
+        return refused + std::to_string(text.size()) + " bytes, more than the grid's " + std::to_string(gridRows) +
+               " rows of " + std::to_string(gridCells) + " cells take.";
+    const auto rows = splitText(std::string(text));
+    if (rows.size() > gridRows)
+        return refused + std::to_string(rows.size()) + " rows, more than the grid's " + std::to_string(gridRows) + ".";
+    for (const auto& row : rows) {
+        if (row.size() > gridCells)
+            return refused + "a row of " + std::to_string(row.size()) + " cells, more than the grid's " +
+                   std::to_string(gridCells) + ".";
+        for (const std::string& cell : row)
+            if (cell.size() > kLongestPastedCell)
+                return refused + "a cell of " + std::to_string(cell.size()) + " characters, more than any cell takes (" +
+                       std::to_string(kLongestPastedCell) + ").";
+    }
+    return {};
+}
+
 std::string refusalMessage(const std::vector<Refusal>& refused)
 {
     std::string message = "Nothing was pasted. These cells were refused:";
-    for (const Refusal& r : refused) {
+    const std::size_t named = std::min(refused.size(), kMostNamedRefusals);
+    for (const Refusal& r : std::span(refused).first(named)) {
         message += "\nChannel " + std::to_string(r.row) + ", ";
         message += r.column < kColumns ? columnHeaders()[static_cast<std::size_t>(r.column)]
                                        : "column " + std::to_string(r.column);
-        message += " \"" + r.text + "\": " + r.reason;
+        message += " \"" + shortened(r.text) + "\": " + r.reason;
     }
+    if (refused.size() > named)
+        message += "\n... and " + std::to_string(refused.size() - named) + " more cells.";
     return message;
 }
 

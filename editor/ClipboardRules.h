@@ -5,7 +5,9 @@
 // is taken whole or not at all.
 #include "ChannelTable.h"
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zk::clip {
@@ -60,7 +62,23 @@ PasteCheck checkPaste(const ChannelTable& table, int top, int left, const std::s
 // power or bandwidth cell of a row with a frequency returns to its default.
 std::vector<CellWrite> deleteCells(const ChannelTable& table, const CellRange& range);
 
-// One message naming every refused cell.
+// The longest text a pasted cell may hold: a frequency has nine characters,
+// the rest leaves room for a spreadsheet's padding.
+inline constexpr std::size_t kLongestPastedCell = 64;
+// The most text a paste may hold: every channel cell at its longest, each
+// with its tab or line end.
+inline constexpr std::size_t kMostPastedBytes =
+    std::size_t{kChannels} * std::size_t{kColumns - 1} * (kLongestPastedCell + 2);
+// A refusal names this many cells at most and counts the rest.
+inline constexpr std::size_t kMostNamedRefusals = 20;
+
+// Why text cannot be pasted anywhere, in one line: more text than the grid
+// takes, more rows or cells in a row than the grid has, or a cell longer
+// than any cell may be. Empty when the paste may be tried. The text is
+// measured before it is split, so a huge paste costs no more than a small one.
+std::string oversizeReason(std::string_view text);
+
+// One message naming the first refused cells and counting the others.
 std::string refusalMessage(const std::vector<Refusal>& refused);
 
 } // namespace zk::clip

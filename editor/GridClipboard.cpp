@@ -84,6 +84,10 @@ void GridClipboard::paste()
     const std::string text = QApplication::clipboard()->text().toStdString();
     if (text.empty())
         return;
+    if (const std::string tooLarge = clip::oversizeReason(text); !tooLarge.empty()) {
+        messages_.notice(tooLarge);
+        return;
+    }
     const clip::PasteCheck check = clip::checkPaste(table_, range->top, range->left, text);
     if (!check.refused.empty()) {
         messages_.notice(clip::refusalMessage(check.refused));

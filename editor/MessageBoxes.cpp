@@ -93,6 +93,10 @@ SaveChoice QtUserMessages::askToSave(const std::string& text)
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, dialogParent());
     box.setDefaultButton(QMessageBox::Save);
     box.setEscapeButton(QMessageBox::Cancel);
+    // Alt and the underlined letter answer as a click does.
+    box.button(QMessageBox::Save)->setText(QStringLiteral("&Save"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("&Cancel"));
     fitTitle(box);
     box.exec();
     QAbstractButton* clicked = box.clickedButton();

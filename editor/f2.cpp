@@ -9,6 +9,7 @@
 #include "GridClipboard.h"
 #include "Guarded.h"
 #include "Lists.h"
+#include "PlanBand.h"
 #include "PortChoice.h"
 #include "PortConnection.h"
 #include "PortStatus.h"
@@ -158,6 +159,9 @@ void TForm2::buildPanels()
     connect(StringGrid1, &zk::ChannelGrid::cellSelecting, this, &TForm2::StringGrid1SelectCell);
     connect(StringGrid1, &zk::ChannelGrid::listRequested, this,
             [this] { zk::guarded(messages_, [this] { editors_->openList(); }); });
+    connect(StringGrid1, &zk::ChannelGrid::typedOnCell, this, [this](int c, int r, const QString& typed) {
+        zk::guarded(messages_, [&] { editors_->startTyping(c, r, typed); });
+    });
     // Cut, Copy, Paste and Delete act on the cells only while the grid has
     // the keyboard: Delete in a settings list must not empty channels.
     StringGrid1->addActions(gridKeys_);
@@ -201,8 +205,11 @@ void TForm2::buildPanels()
     blankPanel_->setObjectName(QStringLiteral("StatusPanel2"));
     blankPanel_->setFixedWidth(kStatusPanelWidth);
     blankPanel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    bandNote_ = new QLabel(StatusBar1);
+    bandNote_->setObjectName(QStringLiteral("BandNote"));
     StatusBar1->addWidget(portStatusPanel_);
     StatusBar1->addWidget(blankPanel_);
+    StatusBar1->addWidget(bandNote_, 1);
     setStatusBar(StatusBar1);
 }
 
@@ -218,6 +225,8 @@ void TForm2::buildEditors()
     Col = editors_->Col;
     Row = editors_->Row;
     clipboard_ = std::make_unique<zk::GridClipboard>(*StringGrid1, *editors_, table_, history_, messages_);
+    editors_->copyCell = [this] { copyClick(); };
+    editors_->pasteCell = [this] { pasteClick(); };
     connect(t3, &QComboBox::activated, this, &TForm2::t3Click);
     connect(t4, &QComboBox::activated, this, &TForm2::t4Click);
     connect(t5, &QComboBox::activated, this, &TForm2::t5Click);
@@ -240,6 +249,8 @@ void TForm2::cellChanged(int column, int row)
 {
     StringGrid1->item(row, column)->setText(qtext(table_.cell(column, row)));
     planChanged();
+    if (column == zk::ColRx || column == zk::ColTx)
+        showBandNote();
 }
 
 void TForm2::settingChanged(int setting)
@@ -253,6 +264,12 @@ void TForm2::bandChanged(int band)
 {
     for (std::size_t i = 0; i < bandItems_.size(); ++i)
         bandItems_[i]->setChecked(static_cast<int>(i) + 1 == band);
+    showBandNote();
+}
+
+void TForm2::showBandNote()
+{
+    bandNote_->setText(qtext(zk::outsideBandNote(zk::channelsOutsideBand(table_, table_.band()), table_.band())));
 }
 
 // ---- Creation step and port set-up ---------------------------------------

@@ -138,6 +138,8 @@ private:
     void cellChanged(int column, int row) override;
     void settingChanged(int setting) override;
     void bandChanged(int band) override;
+    // The status bar names the channels that lie outside the current band.
+    void showBandNote();
 
     friend std::span<const zk::actions::Entry> zk::actions::menuEntries();
 
@@ -221,6 +223,7 @@ private:
     QStatusBar* StatusBar1 = nullptr;
     QLabel* portStatusPanel_ = nullptr;
     QLabel* blankPanel_ = nullptr;
+    QLabel* bandNote_ = nullptr;
 
     QLineEdit* t1 = nullptr;
     QLineEdit* t2 = nullptr;

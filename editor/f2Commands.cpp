@@ -4,6 +4,7 @@
 
 #include "ChannelFile.h"
 #include "Guarded.h"
+#include "PlanBand.h"
 #include "SaveTarget.h"
 
 #include <QCloseEvent>
@@ -103,7 +104,17 @@ void TForm2::openPlanFile(const std::string& path, bool ask)
     discardOpenEditors();
     // Rows and settings are replaced as far as the file goes; an error
     // leaves the earlier ones loaded, and the plan then counts as changed.
-    history_.record(QStringLiteral("Open"), [&] { zk::openChannelFile(path, table_); });
+    // Either way the band follows what was loaded, so that no loaded cell is
+    // refused by a band it was never meant for.
+    history_.record(QStringLiteral("Open"), [&] {
+        try {
+            zk::openChannelFile(path, table_);
+        } catch (...) {
+            zk::makePlanBandCurrent(table_);
+            throw;
+        }
+        zk::makePlanBandCurrent(table_);
+    });
     history_.markSaved();
     planChanged();
     remember(path);

@@ -28,6 +28,8 @@ TransferDialog::TransferDialog(zk::TransferEngine& engine, zk::UserMessages& mes
     Button1->setObjectName("Button1");
     Button1->setGeometry(QRect(geometry.actionButton, QSize(73, 41)));
     Button1->setAutoDefault(false);
+    // Enter starts the transfer, wherever the focus is in the dialog.
+    Button1->setDefault(true);
 
     Button2 = new QPushButton("Cancel", this);
     Button2->setObjectName("Button2");

@@ -77,6 +77,39 @@ TEST_F(AnyScreen, AnOpenBoxStaysOverItsCellWhileTheContentsScroll)
     }
 }
 
+// The editors belong to the window, not to the scrolling contents: one
+// whose cell leaves the visible part must not float over the tool bar.
+TEST_F(AnyScreen, ABoxWhoseCellScrollsOutOfSightIsCommittedAndAHalfHiddenCellComesIntoView)
+{
+    if (window->minimumSize() == window->maximumSize())
+        GTEST_SKIP() << "the window has its design size here; nothing scrolls";
+    window->resize(window->width(), 420); // made smaller by the user
+    ASSERT_TRUE(waitUntil([&] { return window->height() == 420; }));
+    auto* scroll = child<QScrollArea>("ContentsScroll");
+    QScrollBar* bar = scroll->verticalScrollBar();
+    const int cellTop = grid()->viewport()->mapTo(scroll->widget(), cellRect(1, 1).topLeft()).y();
+    const int cellHeight = cellRect(1, 1).height();
+    ASSERT_GE(bar->maximum(), cellTop + cellHeight) << "the first channel can scroll out of sight";
+
+    QLineEdit* t1 = openBox(1, 1);
+    type("150");
+    bar->setValue(bar->maximum());
+    EXPECT_FALSE(t1->isVisible());
+    EXPECT_EQ(cell(1, 1), "150.00000") << "committed as leaving it would";
+    bar->setValue(0);
+    clickCell(3, 1);
+    bar->setValue(bar->maximum());
+    EXPECT_FALSE(list("t3")->isVisible());
+
+    // Half of the cell shows: clicking it brings it wholly into view first.
+    bar->setValue(cellTop + cellHeight / 2);
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      cellRect(2, 1).center() + QPoint(0, cellHeight / 4));
+    ASSERT_TRUE(box(2)->isVisible());
+    EXPECT_LE(bar->value(), cellTop) << "the whole cell shows";
+    EXPECT_EQ(box(2)->pos(), grid()->mapTo(window.get(), QPoint(0, 0)) + cellRect(2, 1).topLeft());
+}
+
 TEST_F(AnyScreen, TheToneListScrollsAboutTwentyRows)
 {
     loadRow(1, "145.00000", "");

@@ -160,7 +160,7 @@ TEST_F(EditorTest, ConnectionCheckShowsTheReportToCopy)
 {
     QMenu* help = child<QMenu>("MenuHelp");
     ASSERT_EQ(help->actions().size(), 3);
-    EXPECT_EQ(help->actions().back()->text(), "Connection Check") << "after the existing items";
+    EXPECT_EQ(help->actions().back()->text(), "&Connection Check") << "after the existing items";
     clickMenuItem("MenuHelp", "ConnectionCheck");
     auto* report = window->findChild<QWidget*>(QStringLiteral("ConnectionCheckWindow"));
     ASSERT_NE(report, nullptr);

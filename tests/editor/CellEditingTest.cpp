@@ -140,13 +140,18 @@ TEST_F(CellEditingTest, RefusalWaitsForTheNoticeThenEmptiesAValidCell)
         EXPECT_EQ(cell(c, 7), "") << c;
 }
 
-TEST_F(CellEditingTest, OutOfBandLoadedCellIsRefusedEvenUnchanged)
+TEST_F(CellEditingTest, OutOfBandLoadedCellIsKeptWhenLeftUnchangedAndRefusedWhenRetyped)
 {
     clickMenuItem("MenuEdit", "N16"); // 400-490
     loadRow(1, "145.00000", "145.00000", "D023N");
     QLineEdit* t1 = openBox(1, 1);
     EXPECT_EQ(t1->text(), "145.00000");
     press(Qt::Key_Return);
+    EXPECT_TRUE(messages.notices().empty());
+    EXPECT_FALSE(t1->isVisible());
+    EXPECT_EQ(cell(1, 1), "145.00000") << "a box left as it came up changes nothing";
+
+    enterFrequency(1, 1, "145");
     EXPECT_EQ(messages.notices(), std::vector<std::string>{"RX Frequency in 400MHZ~490MHZ"});
     EXPECT_EQ(cell(1, 1), "");
     EXPECT_EQ(cell(2, 1), "145.00000");

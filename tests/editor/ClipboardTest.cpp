@@ -91,6 +91,54 @@ TEST_F(ClipboardTest, CutDeleteAndPasteAtTheCurrentCell)
         EXPECT_EQ(cell(c, 7), "") << c;
 }
 
+TEST_F(ClipboardTest, APasteLargerThanTheGridIsRefusedAtOnceWithOneLine)
+{
+    loadRow(1, "145.00000", "");
+    std::string huge;
+    while (huge.size() < (std::size_t{1} << 20))
+        huge += "146.00000\t146.00000\tLow\n";
+    huge.resize(std::size_t{1} << 20);
+    std::string rows;
+    for (int r = 1; r <= 17; ++r)
+        rows += "146\n";
+    const std::pair<std::string, std::string> pastes[] = {
+        {huge, "Nothing was pasted: the clipboard holds 1048576 bytes, more than the grid's 16 rows of 6 cells take."},
+        {std::string(std::size_t{1} << 20, '1'),
+         "Nothing was pasted: the clipboard holds 1048576 bytes, more than the grid's 16 rows of 6 cells take."},
+        {rows, "Nothing was pasted: the clipboard holds 17 rows, more than the grid's 16."},
+    };
+    for (const auto& [text, refusal] : pastes) {
+        QApplication::clipboard()->setText(QString::fromStdString(text));
+        clickChannelNumber(1);
+        keys(Qt::Key_V);
+        EXPECT_EQ(messages.notices(), std::vector<std::string>{refusal});
+        EXPECT_EQ(cell(1, 1), "145.00000");
+        EXPECT_EQ(cell(1, 2), "");
+        messages.clear();
+    }
+}
+
+TEST(ClipboardRules, TheSizeLimitComesFirstAndARefusalNamesTwentyCells)
+{
+    const std::string longest(clip::kLongestPastedCell, '1');
+    std::string full; // the grid's every cell at its longest still fits
+    for (int r = 1; r <= 16; ++r)
+        full += longest + "\t" + longest + "\t" + longest + "\t" + longest + "\t" + longest + "\t" + longest + "\r\n";
+    EXPECT_EQ(clip::oversizeReason(full), "");
+    EXPECT_EQ(clip::oversizeReason("145\t\t\t\t\t\t"),
+              "Nothing was pasted: the clipboard holds a row of 7 cells, more than the grid's 6.");
+    EXPECT_EQ(clip::oversizeReason(longest + "1"),
+              "Nothing was pasted: the clipboard holds a cell of 65 characters, more than any cell takes (64).");
+
+    std::vector<clip::Refusal> refused(32, {ColRx, 1, "1234567890123456789012345", "not a frequency"});
+    const std::string message = clip::refusalMessage(refused);
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 21);
+    EXPECT_EQ(message.substr(0, message.find('\n', 50)),
+              "Nothing was pasted. These cells were refused:\n"
+              "Channel 1, RX Frequency \"12345678901234567890...\": not a frequency");
+    EXPECT_EQ(message.substr(message.rfind('\n')), "\n... and 12 more cells.");
+}
+
 TEST(ClipboardRules, APasteIsTypedCellByCellFromLeftToRight)
 {
     ChannelTable table;

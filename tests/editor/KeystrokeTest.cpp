@@ -73,15 +73,19 @@ TEST_F(KeystrokeTest, AListLeftShowingOverNewIsHiddenAndNeverFillsAnEmptyRow)
 
 TEST_F(KeystrokeTest, PastesIntoAFrequencyBoxPassTheKeyFilterAndLengthLimit)
 {
+    // Over selected text the paste is the box's own; with none it is the cell's.
     QLineEdit* t1 = openBox(1, 1);
+    type("9");
+    QTest::keyClick(t1, Qt::Key_A, Qt::ControlModifier);
     QApplication::clipboard()->setText(QStringLiteral("14x5.5"));
     pasteKeys();
     EXPECT_EQ(t1->text(), "145.5");
+    QTest::keyClick(t1, Qt::Key_Left, Qt::ShiftModifier);
     QApplication::clipboard()->setText(QStringLiteral(" 0123456789 MHz"));
     pasteKeys();
-    EXPECT_EQ(t1->text(), "145.50123") << "nine characters, no more";
+    EXPECT_EQ(t1->text(), "145.01234") << "nine characters, no more";
     press(Qt::Key_Return);
-    EXPECT_EQ(cell(1, 1), "") << "145.50123 is off the raster";
+    EXPECT_EQ(cell(1, 1), "") << "145.01234 is off the raster";
 
     // Typing into a box that holds a file's odd text leaves that text alone.
     loadRow(2, "abc", "");
@@ -132,7 +136,9 @@ TEST_F(KeystrokeTest, StandardShortcutsReachTheCommands)
     EXPECT_EQ(action("N1")->shortcut(), QKeySequence(QKeySequence::New));
     EXPECT_EQ(action("N2")->shortcut(), QKeySequence(QKeySequence::Open));
     EXPECT_FALSE(action("N4")->shortcut().isEmpty()) << "Quit has a key on every platform";
-    EXPECT_EQ(action("Redo")->shortcuts(), QKeySequence::keyBindings(QKeySequence::Redo));
+    for (const QKeySequence& redo : QKeySequence::keyBindings(QKeySequence::Redo))
+        EXPECT_TRUE(action("Redo")->shortcuts().contains(redo)) << redo.toString().toStdString();
+    EXPECT_TRUE(action("Redo")->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
     clickCell(3, 1); // the grid keeps the keyboard
     QTest::keyClick(grid(), Qt::Key_S, Qt::ControlModifier);
     ASSERT_EQ(dialogs.requests.size(), 1u);

@@ -1,4 +1,5 @@
 // The real message boxes and file dialogs, driven while they are up.
+#include "ClipboardRules.h"
 #include "MessageBoxes.h"
 #include "UserSettings.h"
 
@@ -9,6 +10,7 @@
 #include <QFontDatabase>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -150,6 +152,51 @@ TEST(QtUserMessages, SaveDiscardCancelWideEnoughForItsTitle)
     }
     WhileModal escape([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
     EXPECT_EQ(boxes.askToSave("Unsaved changes?"), SaveChoice::Cancel);
+}
+
+TEST(QtUserMessages, SaveDiscardCancelAnswerToTheirAltLetters)
+{
+    QtUserMessages boxes;
+    const std::pair<Qt::Key, SaveChoice> letters[] = {
+        {Qt::Key_D, SaveChoice::Discard}, {Qt::Key_C, SaveChoice::Cancel}, {Qt::Key_S, SaveChoice::Save}};
+    for (const auto& [letter, answer] : letters) {
+        WhileModal check([&, key = letter](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->button(QMessageBox::Discard)->text(), "&Discard");
+            box->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(box));
+            QTest::keyClick(box, key, Qt::AltModifier);
+            // The button answers after its short press animation.
+            const bool answered = waitUntil([&] { return !box->isVisible(); });
+            EXPECT_TRUE(answered) << key;
+            if (!answered)
+                box->reject();
+        });
+        EXPECT_EQ(boxes.askToSave("Unsaved changes?"), answer) << letter;
+        EXPECT_TRUE(check.ran());
+    }
+}
+
+TEST(QtUserMessages, ARefusalOfEveryCellFitsTheScreenWithItsOkButtonOnIt)
+{
+    std::vector<clip::Refusal> refused;
+    for (int r = 1; r <= 16; ++r)
+        for (int c = 1; c <= 6; ++c)
+            refused.push_back({c, r, std::string(clip::kLongestPastedCell, '9'), "the channel has no frequency"});
+    QtUserMessages boxes;
+    WhileModal check([](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr);
+        const QRect screen = box->screen()->availableGeometry();
+        EXPECT_LE(box->frameGeometry().height(), screen.height());
+        EXPECT_LE(box->frameGeometry().width(), screen.width());
+        QAbstractButton* ok = box->button(QMessageBox::Ok);
+        EXPECT_TRUE(screen.contains(QRect(ok->mapToGlobal(QPoint(0, 0)), ok->size())));
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    boxes.notice(clip::refusalMessage(refused));
+    EXPECT_TRUE(check.ran());
 }
 
 TEST(QtFileDialogs, SaveDialogTitleFilterAndOverwritePrompt)

@@ -80,5 +80,48 @@ TEST_F(PlanFilesTest, RecentFilesReopenPlansAndDialogsStartInTheLastFolder)
     EXPECT_EQ(settings::withRecent({"a", "b", "c", "d", "e", "f", "g", "h"}, "i").size(), 8);
 }
 
+// A UHF plan opened while VHF is current, by every way there is: its band
+// becomes current, and a click into a frequency and out again keeps it.
+TEST_F(PlanFilesTest, APlanOpensInTheBandThatHoldsItsFrequencies)
+{
+    const QString uhf = makePlan("uhf.bc", "446.00625");
+    const auto opened = [&](const char* way) {
+        ASSERT_TRUE(waitUntil([&] { return cell(1, 1) == "446.00625"; })) << way;
+        EXPECT_TRUE(action("N16")->isChecked()) << way;
+        openBox(1, 1);
+        clickCell(2, 3);
+        EXPECT_EQ(cell(1, 1), "446.00625") << way;
+        EXPECT_TRUE(messages.notices().empty()) << way;
+        clickMenuItem("MenuEdit", "N9"); // an empty VHF plan again
+        ASSERT_EQ(cell(1, 1), "");
+    };
+    dialogs.answers = {uhf.toStdString()};
+    clickToolButton("N2");
+    opened("Open");
+    ASSERT_TRUE(dragAndDrop(uhf));
+    opened("a drop");
+    QMenu* recent = child<QMenu>("MenuRecent");
+    emit recent->aboutToShow(); // the list is made as the menu opens
+    recent->actions().constFirst()->trigger();
+    opened("Recent Files");
+    window.reset();
+    window = std::make_unique<TForm2>(messages, dialogs, nullptr, noSerialPorts());
+    window->openWhenShown(uhf.toStdString());
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    opened("the command line");
+
+    // A plan no band holds whole: the band stays, the status bar says why.
+    ChannelTable plan;
+    plan.setCell(ColRx, 2, "145.00000");
+    plan.setCell(ColRx, 5, "446.00625");
+    zk::saveChannelFile(path("mixed.bc").toStdString(), plan);
+    dialogs.answers = {path("mixed.bc").toStdString()};
+    clickToolButton("N2");
+    EXPECT_TRUE(action("N9")->isChecked());
+    EXPECT_EQ(child<QLabel>("BandNote")->text(), "Channel 5 lies outside VHF:136-174");
+}
+
 } // namespace
 } // namespace zk::test

@@ -217,6 +217,27 @@ TEST_F(ReadWriteDialogs, WriteLeavesTheGridInTheRadio)
     EXPECT_EQ(zk::toHexText(radio.readMemory(0x12F, 16)), zk::encodeSettingsRecord(form2().table()));
 }
 
+TEST_F(ReadWriteDialogs, EnterStartsTheTransferOfEitherDialog)
+{
+    loadRadio(plan());
+    clickToolButton("N6");
+    form5().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form5()));
+    EXPECT_TRUE(form5().Button1->isDefault());
+    QTest::keyClick(&form5(), Qt::Key_Return);
+    EXPECT_EQ(messages.notices(), std::vector<std::string>{"Read Success!"});
+    EXPECT_EQ(form2().table().cell(ColRx, 12), "446.00625");
+
+    form2().table().setCell(ColTx, 12, "447.00000");
+    clickToolButton("N7");
+    form6().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form6()));
+    form6().Button2->setFocus(); // Enter still means the transfer, not Cancel
+    QTest::keyClick(form6().Button2, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(messages.notices(), (std::vector<std::string>{"Read Success!", "Write Success!"}));
+    EXPECT_EQ(zk::toHexText(radio.readMemory(0x10 + 11 * 16, 16)), zk::encodeChannelRecord(form2().table(), 12));
+}
+
 TEST_F(ReadWriteDialogs, WriteOfACellWithoutEncodingSendsNothing)
 {
     form2().table().setCell(ColRx, 3, "145.00000");
