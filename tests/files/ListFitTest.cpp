@@ -175,7 +175,7 @@ TEST(ListFit, RowsNamedByLineAreTakenAllOrNothingInFileOrder)
 
 TEST(ListFit, AListTheOldImportTookGivesTheSamePlanWithAndWithoutTheFit)
 {
-    for (const std::string text : {
+    for (const std::string& text : {
              std::string("Location,Name,Frequency,Duplex,Offset,Tone,cToneFreq,Mode,Power\r\n"
                          "3,\"Club, north\",146.94,-,0.6,TSQL,100,NFM,1W\r\n16,Simplex,146.52,,,,,FM,High\r\n"),
              std::string("Power,Mode,location,FREQUENCY,Tone,rToneFreq\n5.0W,NFM,3,446.00625,Tone,67\n"
