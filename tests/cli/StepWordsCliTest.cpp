@@ -136,7 +136,17 @@ TEST_F(StepWords, TheStationRefusesOneDeviceUnderTwoNames)
     const std::string link = folder.file("radio");
     std::filesystem::create_symlink(radio.path(), link);
 
-    const ProgramResult r = cli({"station", planFile, "--ports", link + ',' + radio.path()});
+    std::atomic<pid_t> station{0};
+    std::atomic<bool> ended{false};
+    ProgramResult r;
+    std::thread running([&] {
+        r = cli({"station", planFile, "--ports", link + ',' + radio.path()}, [&](pid_t pid) { station = pid; });
+        ended = true;
+    });
+    // A station that took the ports would run until Ctrl-C.
+    if (!test::waitUntil([&] { return ended.load(); }) && station != 0)
+        ::kill(station, SIGINT);
+    running.join();
 
     EXPECT_EQ(r.exitStatus, 2);
     EXPECT_TRUE(contains(r.err, "zk-h41-cli: port '" + radio.path() + "' is the same device as '" + link + "'\n"))
