@@ -86,12 +86,6 @@ struct StepRun {
     }
 };
 
-TEST(TransferWords, ProgressNamesTheStepOnlyInARunOfSeveral)
-{
-    EXPECT_EQ(progressText("", 3), "block 3/5");
-    EXPECT_EQ(progressText("backup", 3), "backup: block 3/5");
-}
-
 TEST(TransferWords, AStepOfSeveralNamesItselfAndASingleStepKeepsItsNotice)
 {
     StepRun run;
