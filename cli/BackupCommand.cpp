@@ -3,6 +3,7 @@
 #include "FleetProcedures.h"
 #include "PortResults.h"
 #include "RadioRun.h"
+#include "TraceFile.h"
 #include "TransferOptions.h"
 
 #include <iostream>
@@ -37,6 +38,7 @@ int runBackup(const Arguments& args)
     const TransferArguments parsed = parseTransferArguments(args, {.outputName = "FILE.img"});
     if (!parsed.operands.empty())
         throw UsageError("unexpected argument '" + parsed.operands.front() + "'");
+    const TraceFileCheck traceCheck(parsed.traceFile, {parsed.output});
     if (!parsed.single()) {
         const std::vector<std::string> ports = parsed.portList();
         return runEachPort(ports, backupProcedure(ports, filesInOutputFolder(ports, parsed.output, ".img")),
@@ -45,7 +47,7 @@ int runBackup(const Arguments& args)
     ChannelTable unused;
     RadioImage image;
     const bool ok =
-        runOnRadio(parsed.singlePort(), unused, {savedBackupStep(image, parsed.output, std::cout)}, parsed.traceFile);
+        runOnRadio(parsed.singlePort(), unused, {savedBackupStep(image, parsed.output, std::cout)}, {parsed.traceFile});
     return ok ? kExitSuccess : kExitError;
 }
 

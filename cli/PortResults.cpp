@@ -4,6 +4,7 @@
 #include "RadioRun.h"
 #include "StopSignals.h"
 #include "Usage.h"
+#include "VisibleText.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -27,9 +28,11 @@ std::string jsonText(const QJsonValue& value)
     return inArray.mid(1, inArray.size() - 2).toStdString(); // without the brackets
 }
 
+// Bytes that are not UTF-8 (a port's odd name) become visible escapes, so
+// every line stays valid JSON.
 QJsonValue jsonValue(const std::string& text)
 {
-    return QString::fromStdString(text);
+    return QString::fromStdString(visibleText(text));
 }
 
 } // namespace
@@ -43,24 +46,31 @@ void printLine(std::ostream& out, const std::string& line)
 PortContext printingContext(const std::string& port)
 {
     PortContext context = portContext(port);
-    context.progress = [port](int blocksDone) {
-        printLine(std::cerr, port + ": block " + std::to_string(blocksDone) + '/' + std::to_string(kBlocks));
-    };
-    context.note = [port](const std::string& line) { printLine(std::cerr, port + ": " + line); };
+    context.progressLine = [port](const std::string& text) { printLine(std::cerr, visibleText(port) + ": " + text); };
+    context.note = [port](const std::string& line) { printLine(std::cerr, visibleText(port) + ": " + line); };
     return context;
+}
+
+PortProcedure withSettle(PortProcedure procedure, int settleMs)
+{
+    return [procedure = std::move(procedure), settleMs](const PortContext& context) {
+        PortContext settled = context;
+        settled.settleMs = settleMs;
+        return procedure(settled);
+    };
 }
 
 std::string summaryLine(const PortResult& result, const std::string& label)
 {
-    std::string line = (label.empty() ? result.port : label) + ": " +
-                       (result.lines.empty() ? std::string("no result") : result.lines.front());
+    std::string line = (label.empty() ? visibleText(result.port) : label) + ": " +
+                       visibleText(result.lines.empty() ? std::string("no result") : result.lines.front());
     std::vector<std::string> reasons;
     if (!result.ok && result.sentAnything)
         reasons.push_back(std::to_string(result.blocksDone) + '/' + std::to_string(kBlocks) + " blocks done");
     if (!result.file.empty())
-        reasons.push_back(result.file);
+        reasons.push_back(visibleText(result.file));
     for (std::size_t i = 1; i < result.lines.size(); ++i)
-        reasons.push_back(result.lines[i]);
+        reasons.push_back(visibleText(result.lines[i]));
     for (std::size_t i = 0; i < reasons.size(); ++i)
         line += (i == 0 ? " (" : "; ") + reasons[i];
     return reasons.empty() ? line : line + ')';

@@ -18,6 +18,9 @@ PortContext printingContext(const std::string& port);
 // kExitSuccess only when every port succeeded, else kExitError.
 int runEachPort(const std::vector<std::string>& ports, const PortProcedure& procedure, bool json);
 
+// The procedure with another pause between its steps.
+PortProcedure withSettle(PortProcedure procedure, int settleMs);
+
 // "PORT: Write Success!", or "PORT: Write Error! (2/5 blocks done; reason)";
 // `label`, when given, stands where the port is.
 std::string summaryLine(const PortResult& result, const std::string& label = {});

@@ -6,6 +6,7 @@
 #include "Output.h"
 #include "PortAccess.h"
 #include "StopSignals.h"
+#include "TraceFile.h"
 #include "Usage.h"
 
 #include <atomic>
@@ -39,17 +40,20 @@ PortContext portContext(const std::string& port)
 }
 
 bool runOnRadio(const std::string& port, ChannelTable& table, const std::vector<TransferStep>& steps,
-                const std::string& traceFile)
+                const RadioRunOptions& options)
 {
     const auto app = coreApplication();
     std::atomic<bool> stop{false};
     PortContext context = portContext(port);
     context.stop = &stop;
-    context.traceFile = traceFile;
-    context.progress = [](int blocksDone) { std::cerr << "block " << blocksDone << '/' << kBlocks << '\n'; };
+    context.traceFile = options.traceFile;
+    context.settleMs = options.settleMs;
+    context.progressLine = [](const std::string& text) { std::cerr << text << '\n'; };
     context.note = [](const std::string& line) { std::cerr << line << '\n'; };
     const StopSignals signalWatch(stop);
     const PortResult outcome = runOnPort(table, steps, context);
+    if (!outcome.traceFailure.empty())
+        noteTraceFailure(options.traceFile, outcome.traceFailure);
     if (outcome.ok)
         return true;
     for (const std::string& line : outcome.lines)

@@ -24,12 +24,21 @@ std::unique_ptr<QCoreApplication> coreApplication();
 // open and for replies that went missing (other programs holding the port).
 PortContext portContext(const std::string& port);
 
+// How a single radio is run besides its steps.
+struct RadioRunOptions {
+    // When not empty, receives the serial trace (checked by TraceFileCheck).
+    std::string traceFile;
+    // The pause between two steps, after the end byte.
+    int settleMs = kStepSettleMs;
+};
+
 // Runs the steps on the port, stopping at the first that does not succeed.
-// Progress and every failure go to standard error; success messages are the
-// steps' afterwards. True only when every step went through. traceFile,
-// when not empty, receives the serial trace.
+// Progress ("block N/5", or "backup: block N/5" in a run of several steps)
+// and every failure go to standard error; success messages are the steps'
+// afterwards. True only when every step went through. A trace not written
+// in full is noted for finishTrace.
 bool runOnRadio(const std::string& port, ChannelTable& table, const std::vector<TransferStep>& steps,
-                const std::string& traceFile = {});
+                const RadioRunOptions& options = {});
 
 // The radio's memory into the image, then saved as an image file once
 // complete; "-" is standard output. The saved path is reported on `report`.

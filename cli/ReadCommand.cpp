@@ -5,6 +5,7 @@
 #include "Output.h"
 #include "PortResults.h"
 #include "RadioRun.h"
+#include "TraceFile.h"
 #include "TransferOptions.h"
 
 #include <iostream>
@@ -46,6 +47,7 @@ int runRead(const Arguments& args)
     const TransferArguments parsed = parseTransferArguments(args, {.outputName = "PLAN.bc"});
     if (!parsed.operands.empty())
         throw UsageError("unexpected argument '" + parsed.operands.front() + "'");
+    const TraceFileCheck traceCheck(parsed.traceFile, {parsed.output});
     if (!parsed.single()) {
         const std::vector<std::string> ports = parsed.portList();
         return runEachPort(ports, readProcedure(ports, filesInOutputFolder(ports, parsed.output, ".bc")), parsed.json);
@@ -53,7 +55,7 @@ int runRead(const Arguments& args)
     // A fresh table: channel numbers 1..16 and every setting at its first
     // item, then overwritten block by block from the radio.
     ChannelTable table;
-    if (!runOnRadio(parsed.singlePort(), table, {readStep()}, parsed.traceFile))
+    if (!runOnRadio(parsed.singlePort(), table, {readStep()}, {parsed.traceFile}))
         return kExitError;
     writePlan(parsed.output, table);
     (isStandardStream(parsed.output) ? std::cerr : std::cout) << kReadSuccess << '\n';

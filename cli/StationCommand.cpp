@@ -15,6 +15,7 @@
 #include "StopSignals.h"
 #include "TransferOptions.h"
 #include "UdevPortEvents.h"
+#include "VisibleText.h"
 
 #include <algorithm>
 #include <atomic>
@@ -28,24 +29,27 @@ namespace zk::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: zk-h41-cli station PLAN.bc [--verify] [--backup DIR] [--ports PATH,PATH...]\n"
-    "                          [--settle MS]\n"
+    "Usage: zk-h41-cli station PLAN.bc [--no-verify] [--backup DIR] [--ports PATH,PATH...]\n"
+    "                          [--settle MS] [--step-settle MS]\n"
     "\n"
     "A programming station: waits for serial adapters to be plugged in and\n"
     "writes the channel file PLAN.bc into the radio on each new one, several at\n"
     "once when several are plugged in. Each adapter gets a settle time first\n"
     "(--settle, 1000 ms unless given). For each radio one line goes to standard\n"
-    "output, \"DATE TIME PORT SERIAL: Write Success!\" or the failure and its\n"
-    "reasons (SERIAL is the adapter's USB serial number, '-' when it has none),\n"
-    "and the terminal bell rings. An adapter is programmed again only after it\n"
-    "has been unplugged. Adapters already plugged in at the start are left\n"
-    "alone until they are plugged in again.\n"
+    "output, \"DATE TIME PORT SERIAL: Write Success! (verified against PLAN.bc)\"\n"
+    "or the failure and its reasons (SERIAL is the adapter's USB serial\n"
+    "number, '-' when it has none), and the terminal bell rings. An adapter\n"
+    "is programmed again only after it has been unplugged. Adapters already\n"
+    "plugged in at the start are left alone until they are plugged in again.\n"
     "\n"
     "--backup DIR first reads each radio's memory into a new image in a folder\n"
     "per port, such as DIR/ttyUSB0/radio-2026-12-08-044512.img; the write starts\n"
-    "only once it is saved. --verify reads each radio back after the write and\n"
-    "compares it with PLAN.bc; a difference makes the radio's result a failure\n"
-    "that lists the differences.\n"
+    "only once it is saved. Each radio is read back after the write and\n"
+    "compared with PLAN.bc (an unattended line has nobody to notice a radio\n"
+    "that refused the blocks); a difference makes the radio's result a failure\n"
+    "that lists the differences. --no-verify skips the read-back. Between two\n"
+    "steps on one radio it is given --step-settle MS milliseconds after the end\n"
+    "byte (500 unless given). Two names for one device are refused.\n"
     "\n"
     "--ports PATH,PATH... watches only the named paths (device nodes or links\n"
     "to them) and programs the radio behind each as soon as the path exists,\n"
@@ -53,7 +57,10 @@ constexpr const char* kUsage =
     "\n"
     "Ctrl-C (or SIGTERM, or a hang-up) stops running transfers at their next\n"
     "step and ends the station with a summary: how many radios were programmed\n"
-    "and which failed, with the reasons. The exit status is 0 when none failed.\n";
+    "and which failed, with the reasons. The exit status is 0 when none failed.\n"
+    "When standard output fails (a reader that went away), no further radio\n"
+    "is taken; those in progress finish, the summary goes to standard error\n"
+    "and the exit status is 1.\n";
 
 constexpr int kDefaultSettleMs = 1000;
 
@@ -62,6 +69,7 @@ struct StationOptions {
     SafetyOptions safety;
     std::vector<std::string> ports;
     int settleMs = kDefaultSettleMs;
+    int stepSettleMs = kStepSettleMs;
 };
 
 std::vector<std::string> splitList(const std::string& text)
@@ -78,25 +86,30 @@ std::vector<std::string> splitList(const std::string& text)
 }
 
 const OptionSpec kPortsOption{"--ports", "a list of device paths"};
-const OptionSpec kSettleOption{"--settle", "milliseconds"};
+const OptionSpec kNoVerifyOption{"--no-verify"};
+// Its --settle is the wait for a newly plugged adapter; the pause between
+// the steps on one radio has a name of its own.
+const OptionSpec kStepSettleOption{"--step-settle", "milliseconds"};
 
 StationOptions parseStation(const Arguments& args)
 {
-    const ParsedOptions parsed = parseOptions(args, {kVerifyOption, kBackupOption, kPortsOption, kSettleOption});
+    const ParsedOptions parsed = parseOptions(
+        args, {kVerifyOption, kNoVerifyOption, kBackupOption, kPortsOption, kSettleOption, kStepSettleOption});
     StationOptions options;
     options.safety = safetyOptionsOf(parsed);
+    // Verified unless told not to; --verify is still taken, for old scripts.
+    if (parsed.has(kNoVerifyOption.spelling) && parsed.has(kVerifyOption.spelling))
+        throw UsageError("--verify and --no-verify contradict each other");
+    options.safety.verify = !parsed.has(kNoVerifyOption.spelling);
+    options.stepSettleMs = millisecondsOf(parsed, kStepSettleOption, kStepSettleMs);
     if (parsed.has(kPortsOption.spelling)) {
         options.ports = splitList(parsed.value(kPortsOption.spelling));
         if (options.ports.empty())
             throw UsageError("option '--ports' needs a list of device paths");
     }
-    if (parsed.has(kSettleOption.spelling)) {
-        const std::string value = parsed.value(kSettleOption.spelling);
-        if (value.find_first_not_of("0123456789") != std::string::npos || value.size() > 6)
-            throw UsageError("option '--settle' needs milliseconds (0 to 999999)");
-        options.settleMs = std::stoi(value);
-    }
+    options.settleMs = millisecondsOf(parsed, kSettleOption, kDefaultSettleMs);
     options.plan = singleOperand(parsed.operands, "channel file");
+    refuseSameDevice(options.ports);
     checkBackupFoldersOf(options.ports, options.safety);
     return options;
 }
@@ -109,19 +122,20 @@ std::string resultLabel(const StationResult& result)
     ::localtime_r(&when, &local);
     char text[32] = {};
     std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-    return std::string(text) + ' ' + result.port + ' ' + (result.adapter.empty() ? "-" : result.adapter);
+    return std::string(text) + ' ' + visibleText(result.port) + ' ' +
+           (result.adapter.empty() ? "-" : visibleText(result.adapter));
 }
 
 // How many radios were programmed and which failed, with the reasons.
-int printSummary(const std::vector<StationResult>& results)
+int printSummary(const std::vector<StationResult>& results, std::ostream& out)
 {
     const auto failed = static_cast<std::size_t>(
         std::count_if(results.begin(), results.end(), [](const StationResult& entry) { return !entry.result.ok; }));
-    printLine(std::cout, "Programmed " + std::to_string(results.size() - failed) + ", failed " +
+    printLine(out, "Programmed " + std::to_string(results.size() - failed) + ", failed " +
                              std::to_string(failed) + '.');
     for (const StationResult& entry : results)
         if (!entry.result.ok)
-            printLine(std::cout, "Failed: " + summaryLine(entry.result, resultLabel(entry)));
+            printLine(out, "Failed: " + summaryLine(entry.result, resultLabel(entry)));
     return failed == 0 ? kExitSuccess : kExitError;
 }
 
@@ -132,7 +146,12 @@ int runStationOn(Station& station, PortEventSource& events, const std::function<
     const StopSignals signalWatch(signalled, [&station] { station.stop(); });
     printLine(std::cerr, "Waiting for radios; Ctrl-C ends.");
     station.run(events, startWatching);
-    return printSummary(station.results());
+    if (!std::cout.good()) {
+        // What was printed did not all get out: the summary goes where it can.
+        printSummary(station.results(), std::cerr);
+        return kExitError;
+    }
+    return printSummary(station.results(), std::cout);
 }
 
 int runStation(const Arguments& args)
@@ -157,12 +176,18 @@ int runStation(const Arguments& args)
     Station::Events events;
     events.plugged = [](const std::string& port) { printLine(std::cerr, port + ": plugged in"); };
     events.unplugged = [](const std::string& port) { printLine(std::cerr, port + ": unplugged"); };
-    events.finished = [](const StationResult& result) {
+    Station* running = nullptr;
+    events.finished = [&running](const StationResult& result) {
         printLine(std::cout, summaryLine(result.result, resultLabel(result)));
         std::cerr << '\a' << std::flush; // the terminal bell: the next radio can go on
+        // Nobody reads the results any more: finish the radios under way, take no more.
+        if (!std::cout.good() && running)
+            running->finish();
     };
     events.failed = [](const std::string& what) { printLine(std::cerr, std::string(kProgramName) + ": " + what); };
-    Station station(writeProcedure(plan, options.plan, options.safety), settings, events);
+    Station station(withSettle(writeProcedure(plan, options.plan, options.safety), options.stepSettleMs), settings,
+                    events);
+    running = &station;
     if (!options.ports.empty()) {
         PathPortEvents paths(options.ports);
         return runStationOn(station, paths, [&paths] { paths.start(); });

@@ -26,13 +26,26 @@ std::vector<std::string> TransferArguments::portList() const
         if (list.empty())
             throw UsageError("--all-ports: no serial port found");
     }
-    // A device under two names (a by-id link and its node) would be opened
-    // twice, and the second opening fail as if that radio were at fault.
-    for (std::size_t i = 0; i < list.size(); ++i)
-        for (std::size_t j = 0; j < i; ++j)
-            if (sameDevice(list[i], list[j]))
-                throw UsageError("port '" + list[i] + "' is the same device as '" + list[j] + "'");
+    refuseSameDevice(list);
     return list;
+}
+
+void refuseSameDevice(const std::vector<std::string>& ports)
+{
+    for (std::size_t i = 0; i < ports.size(); ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            if (sameDevice(ports[i], ports[j]))
+                throw UsageError("port '" + ports[i] + "' is the same device as '" + ports[j] + "'");
+}
+
+int millisecondsOf(const ParsedOptions& options, const OptionSpec& option, int otherwise)
+{
+    if (!options.has(option.spelling))
+        return otherwise;
+    const std::string value = options.value(option.spelling);
+    if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos || value.size() > 6)
+        throw UsageError("option '" + std::string(option.spelling) + "' needs milliseconds (0 to 999999)");
+    return std::stoi(value);
 }
 
 TransferArguments parseTransferArguments(const Arguments& args, const TransferShape& shape)
@@ -42,6 +55,8 @@ TransferArguments parseTransferArguments(const Arguments& args, const TransferSh
         specs.push_back(kOutputOption);
     if (shape.safety)
         specs.insert(specs.end(), {kVerifyOption, kBackupOption});
+    if (shape.safety || shape.severalSteps)
+        specs.push_back(kSettleOption);
     const ParsedOptions options = parseOptions(args, specs);
 
     TransferArguments parsed;
@@ -52,6 +67,7 @@ TransferArguments parseTransferArguments(const Arguments& args, const TransferSh
     parsed.output = options.value(kOutputOption.spelling);
     if (shape.safety)
         parsed.safety = safetyOptionsOf(options);
+    parsed.settleMs = millisecondsOf(options, kSettleOption, kStepSettleMs);
     parsed.operands = options.operands;
     if (parsed.ports.empty() && !parsed.allPorts)
         throw UsageError("missing '--port PATH'");
@@ -67,6 +83,8 @@ SafetyOptions safetyOptionsOf(const ParsedOptions& options)
     SafetyOptions safety;
     safety.verify = options.has(kVerifyOption.spelling);
     safety.backupFolder = options.value(kBackupOption.spelling);
+    if (safety.backupFolder == "-")
+        throw UsageError("--backup needs a folder; '-' is not one");
     return safety;
 }
 

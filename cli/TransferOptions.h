@@ -12,6 +12,8 @@ namespace zk::cli {
 // The safety options of a write, worded alike wherever radios are written.
 inline const OptionSpec kVerifyOption{"--verify"};
 inline const OptionSpec kBackupOption{"--backup", "a folder"};
+// The pause between two steps on one port (after the end byte).
+inline const OptionSpec kSettleOption{"--settle", "milliseconds"};
 
 // What a radio command takes besides "--port PATH" (repeatable),
 // "--all-ports", "--json" and "--trace FILE".
@@ -20,6 +22,8 @@ struct TransferShape {
     const char* outputName = nullptr;
     // "--verify" and "--backup DIR".
     bool safety = false;
+    // "--settle MS": the command runs several steps on one port.
+    bool severalSteps = false;
 };
 
 // A radio command's options; anything the shape does not take is refused,
@@ -31,6 +35,7 @@ struct TransferArguments {
     std::string output;
     std::string traceFile;
     SafetyOptions safety;
+    int settleMs = kStepSettleMs;
     Arguments operands;
 
     // One named port and no --json: the single-radio output.
@@ -43,8 +48,17 @@ struct TransferArguments {
 };
 TransferArguments parseTransferArguments(const Arguments& args, const TransferShape& shape = {});
 
-// The --verify and --backup given, for a command that declared them.
+// The --verify and --backup given, for a command that declared them;
+// "--backup -" is a usage error (a backup is a folder, not a stream).
 SafetyOptions safetyOptionsOf(const ParsedOptions& options);
+
+// The option's value as milliseconds, 0 to 999999; `otherwise` when not given.
+int millisecondsOf(const ParsedOptions& options, const OptionSpec& option, int otherwise);
+
+// A usage error when two of the ports are one device under two names (a
+// link and its node): the second opening would fail as if its radio were
+// at fault.
+void refuseSameDevice(const std::vector<std::string>& ports);
 
 // The ports' files in the folder -o names (see filePerPort); a usage error
 // when it is no folder or two ports would share a file.

@@ -5,6 +5,7 @@
 #include "PortResults.h"
 #include "RadioCompare.h"
 #include "RadioRun.h"
+#include "TraceFile.h"
 #include "TransferOptions.h"
 
 namespace zk::cli {
@@ -38,6 +39,7 @@ int runVerify(const Arguments& args)
 {
     const TransferArguments parsed = parseTransferArguments(args);
     const std::string& planFile = singleOperand(parsed.operands, "channel file");
+    const TraceFileCheck traceCheck(parsed.traceFile, {planFile});
     ChannelTable plan;
     openChannelFile(planFile, plan);
     // A plan the radio cannot hold is refused before anything is sent.
@@ -46,7 +48,7 @@ int runVerify(const Arguments& args)
         return runEachPort(parsed.portList(), verifyProcedure(plan, planFile), parsed.json);
     ChannelTable unused;
     std::vector<std::string> differences;
-    if (!runOnRadio(parsed.singlePort(), unused, {verifyPlanStep(plan, differences)}, parsed.traceFile))
+    if (!runOnRadio(parsed.singlePort(), unused, {verifyPlanStep(plan, differences)}, {parsed.traceFile}))
         return kExitError;
     return printComparison(differences, planFile) ? kExitSuccess : kExitError;
 }

@@ -7,6 +7,7 @@
 #include "PortResults.h"
 #include "RadioCompare.h"
 #include "RadioRun.h"
+#include "TraceFile.h"
 #include "TransferOptions.h"
 
 #include <chrono>
@@ -17,9 +18,10 @@ namespace zk::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: zk-h41-cli write --port PATH PLAN.bc [--verify] [--backup DIR] [--trace FILE]\n"
+    "Usage: zk-h41-cli write --port PATH PLAN.bc [--verify] [--backup DIR] [--settle MS]\n"
+    "                        [--trace FILE]\n"
     "       zk-h41-cli write --port PATH --port PATH... | --all-ports PLAN.bc [--verify]\n"
-    "                        [--backup DIR] [--json]\n"
+    "                        [--backup DIR] [--settle MS] [--json]\n"
     "\n"
     "Writes the sixteen channels and five settings of the channel file PLAN.bc\n"
     "into the radio on the serial port PATH (9600 baud, 8 data bits, no parity,\n"
@@ -41,8 +43,17 @@ constexpr const char* kUsage =
     "PLAN.bc, as 'verify' does: \"Radio matches PLAN.bc\", or one line per\n"
     "differing channel or setting and exit status 1.\n"
     "\n"
+    "With --backup or --verify each step names itself in its progress lines\n"
+    "(\"backup: block N/5\", \"write: block N/5\", \"verify: block N/5\") and in\n"
+    "its failure: \"Backup failed (Read Error!): nothing was written.\", or\n"
+    "\"Check after writing failed: Read Error!\" after \"Write Success!\".\n"
+    "Between two steps the radio is given --settle MS milliseconds after the\n"
+    "end byte (500 unless given).\n"
+    "\n"
     "--trace FILE writes every byte sent and received, with the milliseconds\n"
     "since the port opened, and the port's events into FILE as they happen.\n"
+    "FILE may not be PLAN.bc or the backup folder; a trace that could not be\n"
+    "written in full makes the exit status 1.\n"
     "\n"
     "With several --port options, or --all-ports (every port 'ports' lists),\n"
     "all radios are written at the same time, each exactly as a single one.\n"
@@ -58,6 +69,7 @@ int runWrite(const Arguments& args)
     const TransferArguments parsed = parseTransferArguments(args, {.safety = true});
     const SafetyOptions& safety = parsed.safety;
     const std::string& plan = singleOperand(parsed.operands, "channel file");
+    const TraceFileCheck traceCheck(parsed.traceFile, {plan, safety.backupFolder});
     ChannelTable table;
     openChannelFile(plan, table);
     // Nothing is sent, not even the backup's read, for a plan the radio cannot hold.
@@ -65,7 +77,7 @@ int runWrite(const Arguments& args)
     if (!parsed.single()) {
         const std::vector<std::string> ports = parsed.portList();
         checkBackupFoldersOf(ports, safety);
-        return runEachPort(ports, writeProcedure(table, plan, safety), parsed.json);
+        return runEachPort(ports, withSettle(writeProcedure(table, plan, safety), parsed.settleMs), parsed.json);
     }
 
     std::vector<TransferStep> steps;
@@ -78,7 +90,7 @@ int runWrite(const Arguments& args)
     std::vector<std::string> differences;
     if (safety.verify)
         steps.push_back(verifyPlanStep(table, differences));
-    if (!runOnRadio(parsed.singlePort(), table, steps, parsed.traceFile))
+    if (!runOnRadio(parsed.singlePort(), table, steps, {parsed.traceFile, parsed.settleMs}))
         return kExitError;
     return !safety.verify || printComparison(differences, plan) ? kExitSuccess : kExitError;
 }

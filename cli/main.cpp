@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "Errors.h"
 #include "Output.h"
+#include "TraceFile.h"
 #include "Version.h"
 
 #include <csignal>
@@ -75,5 +76,8 @@ int main(int argc, char** argv)
     // Past a file size limit a write then fails with "File too large", which
     // is reported, instead of the process dying without a word.
     std::signal(SIGXFSZ, SIG_IGN);
-    return finishOutput(runTool(argc, argv));
+    // A reader that went away (| head) must not kill the program while a
+    // radio is half-written: the failed output is reported at the end.
+    std::signal(SIGPIPE, SIG_IGN);
+    return finishOutput(finishTrace(runTool(argc, argv)));
 }

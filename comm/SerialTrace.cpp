@@ -4,9 +4,40 @@
 #include <cerrno>
 #include <cstring>
 
-SerialTrace::SerialTrace(const std::string& file)
-    : file_(std::fopen(file.c_str(), "w")), error_(file_ ? 0 : errno), start_(std::chrono::steady_clock::now())
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// Opened without blocking, so a FIFO with no reader fails (ENXIO) instead
+// of hanging before anything is said; then written to as usual.
+std::FILE* openForWriting(const std::string& file)
 {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return nullptr;
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    std::FILE* const stream = ::fdopen(fd, "w");
+    if (!stream) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+    }
+    return stream;
+}
+
+} // namespace
+
+SerialTrace::SerialTrace(const std::string& file)
+    : file_(openForWriting(file)), error_(file_ ? 0 : errno), start_(std::chrono::steady_clock::now())
+{
+}
+
+std::string SerialTrace::writeFailure() const
+{
+    return std::strerror(writeError_);
 }
 
 std::string SerialTrace::failure() const
@@ -85,7 +116,9 @@ void SerialTrace::line(const char* what, const std::string& text)
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_).count();
     std::fprintf(file_, "%8lld ms  %-6s %s\n", static_cast<long long>(ms), what, text.c_str());
     // Out of the process at once: a crash must not lose the last lines.
-    std::fflush(file_);
+    errno = 0;
+    if ((std::fflush(file_) != 0 || std::ferror(file_)) && writeError_ == 0)
+        writeError_ = errno != 0 ? errno : EIO;
 }
 
 void SerialTrace::bytes(const char* direction, const uint8_t* data, size_t count)

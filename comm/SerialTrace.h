@@ -7,6 +7,7 @@
 
 #include "CommTap.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -16,7 +17,8 @@ public:
     // Bytes per line of hex; a longer block continues on further lines.
     static constexpr size_t kBytesPerLine = 16;
 
-    // Creates or empties the file; ok() says whether that worked.
+    // Creates or empties the file; ok() says whether that worked. A FIFO
+    // that nobody reads is refused at once rather than waited on.
     explicit SerialTrace(const std::string& file);
     ~SerialTrace() override;
     SerialTrace(const SerialTrace&) = delete;
@@ -25,6 +27,10 @@ public:
     bool ok() const { return file_ != nullptr; }
     // The system's reason when the file could not be made.
     std::string failure() const;
+    // False once a line could not be written in full (a full disk); the
+    // system's reason in writeFailure().
+    bool complete() const { return writeError_ == 0; }
+    std::string writeFailure() const;
 
     void opened(const std::string& path) override;
     void openFailed(const std::string& path, const std::string& reason) override;
@@ -44,6 +50,7 @@ private:
 
     std::FILE* file_ = nullptr;
     int error_ = 0;
+    std::atomic<int> writeError_{0};
     std::chrono::steady_clock::time_point start_;
     bool hungUp_ = false; // since the last opening
 };

@@ -103,12 +103,20 @@ void checkPort(const std::string& path, const SystemView& view, CheckReport& rep
 {
     const auto owner = view.owner(path);
     if (!owner) {
-        report.add(CheckLevel::Fail, path + " does not exist",
-                   "plug the cable in; 'zk-h41-cli ports' lists the serial ports");
+        std::error_code error;
+        if (fs::is_symlink(fs::symlink_status(path, error)) && !fs::exists(path, error) &&
+            error == std::errc::too_many_symbolic_link_levels)
+            report.add(CheckLevel::Fail, path + " is a loop of symbolic links",
+                       "point the link at the cable's port, as /dev/ttyUSB0");
+        else
+            report.add(CheckLevel::Fail, path + " does not exist",
+                       "plug the cable in; 'zk-h41-cli ports' lists the serial ports");
         return;
     }
-    if (!owner->charDevice) {
-        report.add(CheckLevel::Fail, path + " is not a serial line", "name the cable's port, as /dev/ttyUSB0");
+    const std::string notSerial = view.notSerialLine(path);
+    if (!notSerial.empty()) {
+        report.add(CheckLevel::Fail, path + " is " + notSerial + " but not a serial line",
+                   "name the cable's port, as /dev/ttyUSB0");
         return;
     }
     report.add(CheckLevel::Ok, path + " exists and is a serial line");

@@ -7,7 +7,10 @@
 #include <grp.h>
 #include <pwd.h>
 #include <sstream>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace zk {
@@ -91,6 +94,43 @@ std::optional<FileOwner> SystemView::owner(const std::string& path) const
     if (path.empty() || ::stat(path.c_str(), &st) != 0)
         return std::nullopt;
     return FileOwner{st.st_uid, st.st_gid, st.st_mode & 07777, S_ISCHR(st.st_mode)};
+}
+
+std::string SystemView::notSerialLine(const std::string& path) const
+{
+    if (notSerialLineAnswer)
+        return notSerialLineAnswer(path);
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return {};
+    if (S_ISREG(st.st_mode))
+        return "a regular file";
+    if (S_ISDIR(st.st_mode))
+        return "a folder";
+    if (S_ISFIFO(st.st_mode))
+        return "a FIFO";
+    if (S_ISSOCK(st.st_mode))
+        return "a socket";
+    if (S_ISBLK(st.st_mode))
+        return "a block device";
+    if (!S_ISCHR(st.st_mode))
+        return "not a device";
+    // Terminals too, but never a line to a radio: /dev/tty stands for
+    // whichever terminal this process has, /dev/ptmx makes new ones.
+    constexpr unsigned kTtyAuxMajor = 5;
+    if (major(st.st_rdev) == kTtyAuxMajor && minor(st.st_rdev) == 0)
+        return "a character device (the controlling terminal)";
+    if (major(st.st_rdev) == kTtyAuxMajor && minor(st.st_rdev) == 2)
+        return "a character device (the pseudo-terminal multiplexer)";
+    int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    termios settings {};
+    const bool terminal = ::tcgetattr(fd, &settings) == 0;
+    ::close(fd);
+    return terminal ? std::string() : "a character device";
 }
 
 std::string readTextFile(const std::string& path)

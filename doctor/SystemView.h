@@ -4,6 +4,7 @@
 // give the process whatever user and groups the case needs.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <sys/types.h>
@@ -49,6 +50,14 @@ struct SystemView {
     std::optional<GroupEntry> group(gid_t gid) const;
     // Owner, group and mode of a path (links followed), or nothing.
     std::optional<FileOwner> owner(const std::string& path) const;
+
+    // What a path that is no serial line is ("a character device", "a
+    // regular file", "the controlling terminal"), or empty for a serial
+    // line: a terminal device on which tcgetattr succeeds. Asking opens the
+    // device; when that is refused (no permission, in use), empty too.
+    std::string notSerialLine(const std::string& path) const;
+    // Tests answer here for the nodes of their prepared tree; unset asks the device.
+    std::function<std::string(const std::string& path)> notSerialLineAnswer;
 };
 
 // The whole file, or empty when it cannot be read.

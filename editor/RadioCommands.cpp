@@ -2,13 +2,14 @@
 
 #include "Codec.h"
 #include "Errors.h"
+#include "RadioCommandDialog.h"
 #include "ImageFile.h"
 #include "SaveTarget.h"
 #include "TransferSteps.h"
 #include "TransferWords.h"
 #include "UserMessages.h"
 
-#include <QLabel>
+#include <QString>
 
 #include <chrono>
 #include <filesystem>
@@ -35,38 +36,46 @@ std::string fileName(const std::string& path)
 } // namespace
 
 RadioCommands::RadioCommands(TransferEngine& engine, const ChannelTable& table, UserMessages& messages,
-                             FileDialogs& dialogs, QLabel& progress, const std::string& backupFolder,
+                             FileDialogs& dialogs, QWidget& window, const std::string& backupFolder,
                              std::function<bool()> settleEdit)
     : engine_(engine)
     , table_(table)
     , messages_(messages)
     , dialogs_(dialogs)
-    , progress_(progress)
+    , dialog_(new RadioCommandDialog(&window))
     , backupFolder_(backupFolder)
     , settleEdit_(std::move(settleEdit))
 {
 }
 
-void RadioCommands::showProgress(const char* what, int blocksDone)
-{
-    progress_.setText(blocksDone < 0 ? QStringLiteral(" ")
-                                     : QStringLiteral("%1 %2/%3").arg(QLatin1String(what)).arg(blocksDone).arg(kBlocks));
-}
+RadioCommands::~RadioCommands() = default;
 
-// The steps run with their progress under their labels; why they did not
-// succeed is worded where the dialogs and the command-line tool word it.
-bool RadioCommands::run(std::vector<TransferStep> steps, const std::vector<const char*>& labels)
+// Why the steps did not succeed is worded where the dialogs and the
+// command-line tool word it.
+bool RadioCommands::run(const QString& title, const std::string& command, std::vector<TransferStep> steps)
 {
     std::size_t current = 0;
+    int blocksDone = 0;
     for (std::size_t i = 0; i + 1 < steps.size(); ++i)
-        steps[i].afterwards = [this, &current] {
+        steps[i].afterwards = [&current, &blocksDone] {
             ++current;
-            showProgress("", -1);
+            blocksDone = 0;
         };
-    const StepsOutcome outcome =
-        runSteps(engine_, steps, [this, &labels, &current](int k) { showProgress(labels.at(current), k); });
-    showProgress("", -1);
-    return outcome.succeeded() || showOutcome(messages_, outcomeWords(outcome, engine_));
+    const auto progress = [&](int k) {
+        blocksDone = k;
+        dialog_->progress(progressText(steps.size() > 1 ? steps.at(current).name : command, k), k);
+    };
+    dialog_->begin(title);
+    StepsOutcome outcome;
+    try {
+        outcome = runSteps(engine_, steps, progress);
+    } catch (...) {
+        dialog_->end();
+        throw;
+    }
+    dialog_->end();
+    return outcome.succeeded() ||
+           showOutcome(messages_, commandOutcomeWords(command, outcome, steps, blocksDone, engine_));
 }
 
 void RadioCommands::verify()
@@ -76,7 +85,7 @@ void RadioCommands::verify()
     // The plan as it is now: edits made while the radio is read are not part of it.
     const ChannelTable plan = table_;
     std::vector<std::string> differences;
-    if (!run({verifyPlanStep(plan, differences)}, {"Verify"}))
+    if (!run(QStringLiteral("Verify"), "Verify", {verifyPlanStep(plan, differences)}))
         return;
     if (differences.empty()) {
         messages_.notice("Radio matches the channel plan.");
@@ -108,7 +117,7 @@ void RadioCommands::backup()
     if (!mayReplaceCompleted(messages_, *chosen, path))
         return;
     RadioImage image;
-    if (!run({backupStep(image)}, {"Backup"}))
+    if (!run(QStringLiteral("Backup Radio"), "Backup", {backupStep(image)}))
         return;
     saveImageFile(path, image);
     messages_.notice("Backup saved to " + path + ".");
@@ -130,7 +139,7 @@ void RadioCommands::restore()
                            + " into the radio? Every channel and setting in the radio is replaced."))
         return;
     std::vector<std::string> differences;
-    if (!run({restoreStep(image), verifyImageStep(image, differences)}, {"Restore", "Verify"}))
+    if (!run(QStringLiteral("Restore Radio"), "Restore", {restoreStep(image), verifyImageStep(image, differences)}))
         return;
     if (differences.empty())
         messages_.notice("Restore Success! The radio matches " + name + ".");

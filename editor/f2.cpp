@@ -69,7 +69,7 @@ TForm2::TForm2(zk::UserMessages& messages, zk::FileDialogs& dialogs, QWidget* pa
     buildEditors();
     portChoice_ = std::make_unique<zk::PortChoice>(Comm1, *ComboBox1, *portStatusPanel_, link_, engine_, messages_,
                                                    std::move(ports));
-    radioCommands_ = std::make_unique<zk::RadioCommands>(engine_, table_, messages_, dialogs_, *blankPanel_,
+    radioCommands_ = std::make_unique<zk::RadioCommands>(engine_, table_, messages_, dialogs_, *this,
                                                          backupFolder, [this] { return commitOpenEditor(); });
 
     showWholeTable();

@@ -70,17 +70,15 @@ PortProcedure writeProcedure(const ChannelTable& plan, const std::string& planNa
         if (safety.verify)
             steps.push_back(verifyPlanStep(plan, differences));
 
+        // A step that fails names itself (the backup, the check after writing).
         PortResult result = runOnPort(table, steps, context);
-        if (!result.ok) {
-            if (!backupFile.empty() && result.stepsDone == 0 && result.sentAnything)
-                result.lines.push_back("the backup read failed: nothing was written");
-            else if (safety.verify && result.stepsDone + 1 == steps.size())
-                result.lines.push_back("written, but reading it back to verify failed");
+        if (!result.ok)
             return result;
-        }
         result.lines = {kWriteSuccess};
         result.file = backupFile;
-        if (safety.verify)
+        if (safety.verify && differences.empty())
+            result.lines.push_back("verified against " + planName);
+        else if (safety.verify)
             addComparison(result, differences, planName);
         return result;
     };

@@ -27,8 +27,9 @@ struct SafetyOptions {
 
 // With safety.backupFolder, the radio's memory first goes into a new image
 // in a folder of its own per port (DIR/ttyUSB0/radio-DATE.img); with
-// safety.verify the radio is read back and compared with the plan, and any
-// difference makes the radio's result a failure that lists them.
+// safety.verify the radio is read back and compared with the plan: a match
+// adds "verified against PLAN", any difference makes the radio's result a
+// failure that lists them.
 PortProcedure writeProcedure(const ChannelTable& plan, const std::string& planName, const SafetyOptions& safety);
 // PortListError when two of the ports would keep their backups in one folder
 // (the same device name in two folders): parallel backups would take one

@@ -36,6 +36,24 @@ void Station::stop()
         loop_->quit();
 }
 
+void Station::finish()
+{
+    finishing_ = true;
+    for (auto& [path, port] : ports_)
+        if (port.state == State::Settling)
+            port.settle.reset(); // not taken any more
+    if (loop_ && !anyBusy())
+        loop_->quit();
+}
+
+bool Station::anyBusy() const
+{
+    for (const auto& [path, port] : ports_)
+        if (port.state == State::Busy)
+            return true;
+    return false;
+}
+
 // An event handler must not throw into the event loop.
 void Station::guard(const std::function<void()>& handler)
 {
@@ -49,7 +67,7 @@ void Station::guard(const std::function<void()>& handler)
 
 void Station::added(const std::string& path)
 {
-    if (stop_)
+    if (stop_ || finishing_)
         return;
     if (events_.plugged)
         events_.plugged(path);
@@ -117,15 +135,17 @@ void Station::finished(StationResult result)
     if (events_.finished)
         events_.finished(results_.back());
     const auto it = ports_.find(path);
-    if (it == ports_.end())
-        return;
-    Port& port = it->second;
-    if (!port.present)
-        ports_.erase(it);
-    else if (port.again && !stop_)
-        settleThenProgram(path, port);
-    else
-        port.state = State::Done;
+    if (it != ports_.end()) {
+        Port& port = it->second;
+        if (!port.present)
+            ports_.erase(it);
+        else if (port.again && !stop_ && !finishing_)
+            settleThenProgram(path, port);
+        else
+            port.state = State::Done;
+    }
+    if (finishing_ && loop_ && !anyBusy())
+        loop_->quit();
 }
 
 } // namespace zk

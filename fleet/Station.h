@@ -61,6 +61,9 @@ public:
     // Ends run: no port is taken any more and running transfers stop at
     // their next step. On the station's thread.
     void stop();
+    // Ends run once the transfers under way have finished, each to its own
+    // end; no port is taken any more. On the station's thread.
+    void finish();
 
     // Every finished transfer, in the order they finished.
     const std::vector<StationResult>& results() const { return results_; }
@@ -80,11 +83,13 @@ private:
     void settleThenProgram(const std::string& path, Port& port);
     void settled(const std::string& path);
     void finished(StationResult result);
+    bool anyBusy() const;
 
     PortProcedure procedure_;
     Options options_;
     Events events_;
     std::atomic<bool> stop_{false};
+    bool finishing_ = false;
     QEventLoop* loop_ = nullptr;
     std::map<std::string, Port> ports_;
     std::vector<StationResult> results_;

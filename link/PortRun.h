@@ -24,6 +24,7 @@ struct PortResult {
     std::size_t stepsDone = 0; // steps that succeeded
     bool sentAnything = false; // by the last step
     std::string file;          // a file the procedure wrote, if any
+    std::string traceFailure;  // why the trace is not complete; empty when it is
 };
 
 // What a run on one port is given.
@@ -32,6 +33,9 @@ struct PortContext {
     // Set once the run is to end: the link stops at its next step.
     const std::atomic<bool>* stop = nullptr;
     std::function<void(int blocksDone)> progress;
+    // The same as a line: "block 3/5", or in a run of several steps
+    // "backup: block 3/5".
+    std::function<void(const std::string& text)> progressLine;
     // A warning to show before anything is sent.
     std::function<void(const std::string& line)> note;
     // Why the port did not open, in plain words, from the system's error;
@@ -43,6 +47,8 @@ struct PortContext {
     std::string traceFile;
     // Names the program in an internal fault's line.
     std::string programName;
+    // The pause between two steps, after the end byte.
+    int settleMs = kStepSettleMs;
 };
 
 // Opens the port, runs the steps on an engine over `table`, lets the last

@@ -58,6 +58,11 @@ bool PortSession::open(const std::string& path, OpenFailure& failure)
     return true;
 }
 
+std::string PortSession::traceFailure() const
+{
+    return trace_ && !trace_->complete() ? trace_->writeFailure() : std::string();
+}
+
 void PortSession::finishSending()
 {
     // The writer's notice is posted to this thread, so it cannot have been

@@ -39,6 +39,10 @@ public:
 
     void close() { comm_.ClosePort(); }
 
+    // Why the trace could not be written in full; empty when it was (or
+    // when there is none).
+    std::string traceFailure() const;
+
 private:
     // Before the port, which reports its closing to the trace.
     std::unique_ptr<SerialTrace> trace_;

@@ -39,12 +39,14 @@ bool RadioLink::blockExchange(std::string_view command, std::size_t expectedLeng
         return false;
     clearReplyText();
     sendHexText(command);
-    for (int step = 0; step < kMaxSteps && !aborted_; ++step) {
+    // A command that went out is awaited to its end even after a stop: the
+    // radio may have taken it, and its answer tells whether it did.
+    for (int step = 0; step < kMaxSteps; ++step) {
         wait(kStepMs);
         if (reply_.size() == expectedLength)
             return true;
     }
-    if (onTimeout && !aborted_)
+    if (onTimeout)
         onTimeout(expectedLength / 2, reply_.size() / 2);
     return false;
 }

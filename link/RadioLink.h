@@ -51,7 +51,8 @@ public:
     std::function<void(std::size_t expectedBytes, std::size_t gotBytes)> onTimeout;
 
     // Ends a running transfer at its next step without sending more: used
-    // when the program quits while a transfer waits.
+    // when the program quits while a transfer waits. A block exchange under
+    // way still waits for its reply.
     void abort() { aborted_ = true; }
     bool aborted() const { return aborted_; }
     void resetAbort() { aborted_ = false; }

@@ -90,14 +90,17 @@ TransferResult TransferEngine::readBlocks(const ProgressFunction& progress, cons
     link_.handshake();
     for (int k = 0; k < kBlocks; ++k) {
         const bool answered = link_.blockExchange(blockCommand("52", k, "40"), kReadReplyLength);
+        // A block answered in the wait that saw a stop still counts.
+        if (answered) {
+            if (progress)
+                progress(k + 1);
+            const std::string reply = link_.replyText();
+            takeBlock(k, reply);
+        }
         if (link_.aborted())
             return {TransferOutcome::Aborted, {}, true};
         if (!answered)
             return {TransferOutcome::Failed, {}, true};
-        if (progress)
-            progress(k + 1);
-        const std::string reply = link_.replyText();
-        takeBlock(k, reply);
         if (k == kSettingsBlock)
             link_.sendEndByte();
     }
@@ -132,6 +135,11 @@ TransferResult TransferEngine::writeImage(const RadioImage& image, const Progres
     return run(nullptr, [&] { return writeBlocks(progress, [&image](int k) { return blockWriteData(image, k); }); });
 }
 
+void TransferEngine::pause(int milliseconds)
+{
+    link_.wait(milliseconds);
+}
+
 TransferResult TransferEngine::writeBlocks(const ProgressFunction& progress, const BlockData& blockData)
 {
     link_.handshake();
@@ -139,12 +147,13 @@ TransferResult TransferEngine::writeBlocks(const ProgressFunction& progress, con
         // Built now, so an edit made before this block still reaches the radio.
         const std::string command = blockCommand("57", k, k < kSettingsBlock ? "40" : "10") + blockData(k);
         const bool answered = link_.blockExchange(command, kAckLength);
+        // The radio holds a block it acknowledged, also in the wait that saw a stop.
+        if (answered && progress)
+            progress(k + 1);
         if (link_.aborted())
             return {TransferOutcome::Aborted, {}, true};
         if (!answered)
             return {TransferOutcome::Failed, {}, true};
-        if (progress)
-            progress(k + 1);
     }
     link_.sendEndByte();
     return {TransferOutcome::Succeeded, {}, true};

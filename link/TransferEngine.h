@@ -66,6 +66,10 @@ public:
 
     bool busy() const { return busy_; }
 
+    // Lets time pass on the link (events handled meanwhile), between two
+    // procedures on one port.
+    void pause(int milliseconds);
+
     // What may explain a failed transfer (other programs holding the port),
     // from whoever owns the port; empty when nothing does.
     std::function<std::string()> explainFailure;

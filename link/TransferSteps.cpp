@@ -18,37 +18,39 @@ TransferResult keepDifferences(const CheckResult& check, std::vector<std::string
 
 TransferStep readStep()
 {
-    return {Direction::Read, [](TransferEngine& engine, const Progress& progress) { return engine.read(progress); }};
+    return {"read", Direction::Read,
+            [](TransferEngine& engine, const Progress& progress) { return engine.read(progress); }};
 }
 
 TransferStep writeStep()
 {
-    return {Direction::Write, [](TransferEngine& engine, const Progress& progress) { return engine.write(progress); }};
+    return {"write", Direction::Write,
+            [](TransferEngine& engine, const Progress& progress) { return engine.write(progress); }};
 }
 
 TransferStep verifyPlanStep(const ChannelTable& plan, std::vector<std::string>& differences)
 {
-    return {Direction::Read, [&plan, &differences](TransferEngine& engine, const Progress& progress) {
+    return {"verify", Direction::Read, [&plan, &differences](TransferEngine& engine, const Progress& progress) {
                 return keepDifferences(verifyAgainstPlan(engine, plan, progress), differences);
             }};
 }
 
 TransferStep verifyImageStep(const RadioImage& expected, std::vector<std::string>& differences)
 {
-    return {Direction::Read, [&expected, &differences](TransferEngine& engine, const Progress& progress) {
+    return {"verify", Direction::Read, [&expected, &differences](TransferEngine& engine, const Progress& progress) {
                 return keepDifferences(verifyAgainstImage(engine, expected, progress), differences);
             }};
 }
 
 TransferStep backupStep(RadioImage& image)
 {
-    return {Direction::Read,
+    return {"backup", Direction::Read,
             [&image](TransferEngine& engine, const Progress& progress) { return engine.readImage(image, progress); }};
 }
 
 TransferStep restoreStep(const RadioImage& image)
 {
-    return {Direction::Write,
+    return {"restore", Direction::Write,
             [&image](TransferEngine& engine, const Progress& progress) { return engine.writeImage(image, progress); }};
 }
 
@@ -57,6 +59,8 @@ StepsOutcome runSteps(TransferEngine& engine, const std::vector<TransferStep>& s
 {
     StepsOutcome outcome;
     for (const TransferStep& step : steps) {
+        if (outcome.stepsDone > 0 && hooks.settleMs > 0)
+            engine.pause(hooks.settleMs);
         outcome.direction = step.direction;
         // A stop that came while the port opened, or during the step before,
         // ends the run before anything more is sent.

@@ -17,7 +17,15 @@ namespace zk {
 
 enum class Direction { Read, Write };
 
+// The pause after the end byte before the next procedure on the same port:
+// a radio that leaves programming mode on the end byte may not answer the
+// next handshake at once.
+inline constexpr int kStepSettleMs = 500;
+
 struct TransferStep {
+    // What the step is called where a run of several names its steps:
+    // "read", "write", "verify", "backup", "restore".
+    std::string name;
     // Which way the bytes that matter go: chooses the words for its outcome.
     Direction direction = Direction::Read;
     std::function<TransferResult(TransferEngine& engine, const TransferEngine::ProgressFunction& progress)> run;
@@ -46,6 +54,8 @@ struct StepHooks {
     std::function<void()> afterSuccess;
     // True once the run is to end: the next step is not started.
     std::function<bool()> stopped;
+    // Waited on the engine between two steps, after the first one's end byte.
+    int settleMs = kStepSettleMs;
 };
 
 struct StepsOutcome {

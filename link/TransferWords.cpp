@@ -1,6 +1,9 @@
 #include "TransferWords.h"
 
+#include "Codec.h"
 #include "UserMessages.h"
+
+#include <algorithm>
 
 namespace zk {
 
@@ -65,6 +68,91 @@ OutcomeWords outcomeWords(const TransferResult& result, Direction direction, con
 OutcomeWords outcomeWords(const StepsOutcome& outcome, const TransferEngine& engine)
 {
     return outcomeWords(outcome.result, outcome.direction, engine);
+}
+
+std::string progressText(const std::string& stepName, int blocksDone)
+{
+    const std::string count = "block " + std::to_string(blocksDone) + '/' + std::to_string(kBlocks);
+    return stepName.empty() ? count : stepName + ": " + count;
+}
+
+namespace {
+
+using Kind = OutcomeMessage::Kind;
+
+// The step that did not succeed: the one after those done.
+std::size_t failedStep(const StepsOutcome& outcome, const std::vector<TransferStep>& steps)
+{
+    return std::min(outcome.stepsDone, steps.empty() ? 0 : steps.size() - 1);
+}
+
+bool writesBefore(const std::vector<TransferStep>& steps, std::size_t index)
+{
+    return std::any_of(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(index),
+                       [](const TransferStep& step) { return step.direction == Direction::Write; });
+}
+
+bool writesAfter(const std::vector<TransferStep>& steps, std::size_t index)
+{
+    return std::any_of(steps.begin() + static_cast<std::ptrdiff_t>(index) + 1, steps.end(),
+                       [](const TransferStep& step) { return step.direction == Direction::Write; });
+}
+
+// The first message's text reworded, its detail kept.
+OutcomeWords reworded(OutcomeWords words, const std::string& text)
+{
+    words.messages.front().text = text;
+    return words;
+}
+
+std::string capitalised(std::string text)
+{
+    if (!text.empty() && text.front() >= 'a' && text.front() <= 'z')
+        text.front() = static_cast<char>(text.front() - 'a' + 'A');
+    return text;
+}
+
+} // namespace
+
+OutcomeWords stepsOutcomeWords(const StepsOutcome& outcome, const std::vector<TransferStep>& steps,
+                               const TransferEngine& engine)
+{
+    OutcomeWords words = outcomeWords(outcome, engine);
+    if (outcome.succeeded() || steps.size() < 2 || words.messages.empty())
+        return words;
+    const std::size_t index = failedStep(outcome, steps);
+    const TransferOutcome how = outcome.result.outcome;
+    const bool failed = how == TransferOutcome::Failed || how == TransferOutcome::PortNotReady;
+    const std::string& what = words.messages.front().text;
+    if (failed && steps[index].direction == Direction::Read && writesAfter(steps, index))
+        return reworded(words, capitalised(steps[index].name) + " failed (" + what + "): nothing was written.");
+    if (failed && steps[index].direction == Direction::Read && writesBefore(steps, index))
+        return reworded(words, "Check after writing failed: " + what);
+    return words;
+}
+
+OutcomeWords commandOutcomeWords(const std::string& command, const StepsOutcome& outcome,
+                                 const std::vector<TransferStep>& steps, int blocksDone,
+                                 const TransferEngine& engine)
+{
+    OutcomeWords words = stepsOutcomeWords(outcome, steps, engine);
+    const TransferOutcome how = outcome.result.outcome;
+    if (outcome.succeeded() || words.messages.empty())
+        return words;
+    if (how == TransferOutcome::PortNotReady)
+        return reworded(words, command + " could not start: the chosen port is not open.");
+    if (how != TransferOutcome::Failed)
+        return words;
+    const std::size_t index = failedStep(outcome, steps);
+    const std::string& what = words.messages.front().text;
+    if (outcome.direction == Direction::Read)
+        return writesBefore(steps, index) ? reworded(words, command + " wrote the radio. " + what)
+                                          : reworded(words, command + " could not read the radio: " + what);
+    if (blocksDone == 0)
+        return reworded(words, command + " could not write the radio: " + what);
+    const std::string held = steps.empty() || steps[index].name != "restore" ? "plan" : "image";
+    return reworded(words, command + " stopped after block " + std::to_string(blocksDone) + " of " +
+                               std::to_string(kBlocks) + ": the radio holds part of the " + held + '.');
 }
 
 bool showOutcome(UserMessages& messages, const OutcomeWords& words)

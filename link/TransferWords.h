@@ -45,6 +45,24 @@ OutcomeWords outcomeWords(const TransferResult& result, Direction direction, con
 OutcomeWords outcomeWords(const TransferResult& result, Direction direction, const TransferEngine& engine);
 OutcomeWords outcomeWords(const StepsOutcome& outcome, const TransferEngine& engine);
 
+// "block 3/5"; for a step of a run of several, named: "backup: block 3/5".
+std::string progressText(const std::string& stepName, int blocksDone);
+
+// A run of steps as a terminal tells it. A single step has the procedure's
+// own words; in a run of several the step that did not succeed names itself:
+// "Backup failed (Read Error!): nothing was written." for a backup before a
+// write, "Check after writing failed: Read Error!" for a read after a write.
+OutcomeWords stepsOutcomeWords(const StepsOutcome& outcome, const std::vector<TransferStep>& steps,
+                               const TransferEngine& engine);
+
+// A command of the window (Verify, Backup, Restore) as its box tells it:
+// the command's name and the state the radio is left in, such as "Verify
+// could not read the radio: Read Error!" or "Restore stopped after block 2
+// of 5: the radio holds part of the image." blocksDone: of the last step.
+OutcomeWords commandOutcomeWords(const std::string& command, const StepsOutcome& outcome,
+                                 const std::vector<TransferStep>& steps, int blocksDone,
+                                 const TransferEngine& engine);
+
 // Shows the words in boxes, unless they are not for windows. Gives succeeded.
 bool showOutcome(UserMessages& messages, const OutcomeWords& words);
 

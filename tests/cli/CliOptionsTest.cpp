@@ -122,13 +122,15 @@ TEST(CliOptions, WrongOptionsFailWithTheCommandsUsage)
     expectUsage(cli({"read", "--all-ports=yes", "-o", "d"}), "Unexpected value after '--all-ports'.", read);
     expectUsage(cli({"backup", "--port=a"}), "missing '-o FILE.img'",
                 "Usage: zk-h41-cli backup --port PATH -o FILE.img [--trace FILE]");
-    const std::string write = "Usage: zk-h41-cli write --port PATH PLAN.bc [--verify] [--backup DIR] [--trace FILE]";
+    const std::string write =
+        "Usage: zk-h41-cli write --port PATH PLAN.bc [--verify] [--backup DIR] [--settle MS]";
     expectUsage(cli({"write", "--port=a", "--backup=", "p.bc"}), "option '--backup' needs a folder", write);
     expectUsage(cli({"write", "--port=a", "p.bc", "--backup"}), "option '--backup' needs a folder", write);
     expectUsage(cli({"write", "--port=a", "--verify=no", "p.bc"}), "Unexpected value after '--verify'.", write);
     expectUsage(cli({"verify", "--port=a", "--backup=b", "p.bc"}), "unknown option '--backup=b'",
                 "Usage: zk-h41-cli verify --port PATH PLAN.bc [--trace FILE]");
-    const std::string station = "Usage: zk-h41-cli station PLAN.bc [--verify] [--backup DIR] [--ports PATH,PATH...]";
+    const std::string station =
+        "Usage: zk-h41-cli station PLAN.bc [--no-verify] [--backup DIR] [--ports PATH,PATH...]";
     expectUsage(cli({"station", "--settle=x", "p.bc"}), "option '--settle' needs milliseconds (0 to 999999)", station);
     expectUsage(cli({"station", "p.bc", "--settle"}), "option '--settle' needs milliseconds", station);
     expectUsage(cli({"station", "--ports=,", "p.bc"}), "option '--ports' needs a list of device paths", station);

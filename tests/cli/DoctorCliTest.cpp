@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <regex>
 
@@ -123,4 +124,28 @@ TEST_F(DoctorProbe, TheTraceOfAFullReadHoldsEveryByteAndEvent)
     EXPECT_EQ(sent, "50524F4752414D" "52001040" "52005040" "52009040" "5200D040" "52012F40" "45");
     EXPECT_EQ(received, toHexText(radio.sent()));
     EXPECT_EQ(received.size(), 2u * (1 + 5 * 68));
+}
+
+TEST(DoctorCli, OnlyATerminalDeviceIsASerialLineAndALinkLoopIsNamed)
+{
+    const auto firstCheck = [](const std::string& port) {
+        const ProgramResult r = cli({"doctor", "--port", port});
+        EXPECT_EQ(r.exitStatus, 1) << port;
+        return r.out.substr(0, r.out.find('\n'));
+    };
+    EXPECT_EQ(firstCheck("/dev/null"), "fail  /dev/null is a character device but not a serial line");
+    EXPECT_EQ(firstCheck("/dev/zero"), "fail  /dev/zero is a character device but not a serial line");
+    EXPECT_EQ(firstCheck("/dev/tty"), "fail  /dev/tty is a character device (the controlling terminal) but not a "
+                                      "serial line");
+    const TempFolder folder;
+    std::ofstream(folder.file("plain")) << "x";
+    EXPECT_EQ(firstCheck(folder.file("plain")), "fail  " + folder.file("plain") +
+                                                    " is a regular file but not a serial line");
+    std::filesystem::create_symlink(folder.file("b"), folder.file("a"));
+    std::filesystem::create_symlink(folder.file("a"), folder.file("b"));
+    EXPECT_EQ(firstCheck(folder.file("a")), "fail  " + folder.file("a") + " is a loop of symbolic links");
+
+    PtyPair pty;
+    const ProgramResult r = cli({"doctor", "--port", pty.path()});
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "ok    " + pty.path() + " exists and is a serial line");
 }

@@ -183,7 +183,7 @@ TEST_F(FleetCli, VerifyAndBackupServeSeveralRadiosAndAWriteKeepsEachOldMemory)
     r = cli({"write", "--verify", "--backup", before, "--port", blank.path(), "--port", other.path(), planFile});
     EXPECT_EQ(r.exitStatus, 0) << r.err;
     EXPECT_TRUE(contains(r.out, other.path() + ": Write Success! (" + before + '/')) << r.out;
-    EXPECT_TRUE(contains(r.out, "; Radio matches " + planFile + ")\n")) << r.out;
+    EXPECT_TRUE(contains(r.out, "; verified against " + planFile + ")\n")) << r.out;
     EXPECT_EQ(blank.memory(), reference.memory());
     EXPECT_EQ(other.memory(), reference.memory());
     const auto folderOf = std::filesystem::path(before) / std::filesystem::path(other.path()).filename();
@@ -242,7 +242,9 @@ TEST_F(FleetCli, StationProgramsEachRadioOnceAsItComesAndGoes)
     std::atomic<pid_t> station{0};
     ProgramResult r;
     std::thread running([&] {
-        r = cli({"station", planFile, "--ports", a + ',' + b, "--settle", "0"}, [&](pid_t pid) { station = pid; });
+        // Without the read-back: the radios' command counts tell whether one was written again.
+        r = cli({"station", planFile, "--ports", a + ',' + b, "--settle", "0", "--no-verify"},
+                [&](pid_t pid) { station = pid; });
     });
     // Written completely: the plan in memory and the session ended with the end byte.
     const auto programmed = [&](const VirtualRadio& radio) {

@@ -243,6 +243,23 @@ TEST_F(RadioCli, InterruptedWriteKeepsTheLaterBlocksOutOfTheRadio)
     EXPECT_EQ(toHexText(radio.readMemory(channelAddress(11), 16)), std::string(32, 'F'));
 }
 
+TEST_F(RadioCli, AnInterruptedCountHoldsTheBlockAcknowledgedAsTheStopCame)
+{
+    const std::string plan = folder.file("plan.bc");
+    saveChannelFile(plan, sampleRadioPlan());
+    // The second block has reached the radio, which takes and acknowledges it at once.
+    SignalWhenReceived interrupt(radio, kHandshakeBytes + 2 * 68, SIGINT);
+
+    const ProgramResult r = cli({"write", "--port", radio.path(), plan}, interrupt.started());
+
+    ASSERT_TRUE(interrupt.finish());
+    EXPECT_EQ(r.exitStatus, 1);
+    EXPECT_EQ(r.err, "block 1/5\nblock 2/5\nInterrupted\nWrite Error!\n");
+    const ChannelTable written = sampleRadioPlan();
+    EXPECT_EQ(toHexText(radio.readMemory(channelAddress(8), 16)), encodeChannelRecord(written, 8));
+    EXPECT_EQ(radio.received().size(), kHandshakeBytes + 2 * 68) << "no third block";
+}
+
 TEST_F(RadioCli, UnencodableCellStopsTheWriteBeforeAnythingIsSent)
 {
     ChannelTable bad = sampleRadioPlan();

@@ -99,7 +99,9 @@ TEST_F(SafetyCli, WriteWithVerifyAndBackupKeepsTheOldMemoryThenChecksTheNew)
     const ProgramResult r = cli({"write", "--port", radio.path(), plan, "--verify", "--backup", backups});
 
     EXPECT_EQ(r.exitStatus, 0) << r.err;
-    EXPECT_EQ(r.err, kAllBlocks + kAllBlocks + kAllBlocks);
+    EXPECT_EQ(r.err, "backup: block 1/5\nbackup: block 2/5\nbackup: block 3/5\nbackup: block 4/5\nbackup: block 5/5\n"
+                     "write: block 1/5\nwrite: block 2/5\nwrite: block 3/5\nwrite: block 4/5\nwrite: block 5/5\n"
+                     "verify: block 1/5\nverify: block 2/5\nverify: block 3/5\nverify: block 4/5\nverify: block 5/5\n");
     const std::vector<std::string> saved = namesIn(backups);
     ASSERT_EQ(saved.size(), 1u);
     EXPECT_TRUE(saved[0].starts_with("radio-") && saved[0].ends_with(".img")) << saved[0];

@@ -13,7 +13,9 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
+#include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -233,14 +235,14 @@ TEST_F(RadioCommands, VerifyComparesWithTheTableAsItWasWhenItStarted)
     loadRadio(plan());
     putIntoTable(plan());
     // An edit made while the radio is being read: part of the next Verify, not this one.
-    auto* progress = form2().findChild<QLabel*>(QStringLiteral("StatusPanel2"));
+    auto* dialog = form2().findChild<QDialog*>(QStringLiteral("RadioCommandDialog"));
+    ASSERT_NE(dialog, nullptr);
+    auto* bar = dialog->findChild<QProgressBar*>(QStringLiteral("ProgressBar1"));
     bool editedDuringRead = false;
     QTimer edit;
     QObject::connect(&edit, &QTimer::timeout, [&] {
         // Between two blocks, with the last still to come.
-        const QString shownNow = progress->text();
-        if (!editedDuringRead && shownNow.startsWith(QLatin1String("Verify ")) &&
-            shownNow != QLatin1String("Verify 5/5")) {
+        if (!editedDuringRead && dialog->isVisible() && bar->value() >= 1 && bar->value() < 5) {
             form2().table().setCell(ColRx, 12, "446.01250");
             editedDuringRead = true;
         }
@@ -259,7 +261,7 @@ TEST_F(RadioCommands, VerifyComparesWithTheTableAsItWasWhenItStarted)
     EXPECT_EQ(messages.entries[0].detail, "channel 12: RX Frequency radio 446.00625, plan 446.01250");
 }
 
-TEST_F(RadioCommands, APortNotReadyIsToldInTheWordsOfEachDirection)
+TEST_F(RadioCommands, APortNotReadyIsToldWithTheCommandsName)
 {
     pickPort(1); // a port that cannot be opened
     app.write("blank.img", std::string(zk::kImageSize, '\xFF'));
@@ -267,12 +269,50 @@ TEST_F(RadioCommands, APortNotReadyIsToldInTheWordsOfEachDirection)
     radio.clearLog();
 
     trigger("Verify");
-    EXPECT_EQ(messages.notices(), std::vector<std::string>{"The Port is Used!"});
+    EXPECT_EQ(messages.notices(), std::vector<std::string>{"Verify could not start: the chosen port is not open."});
 
     messages.clear();
     messages.answers = {true};
     dialogs.answers = {app.path("blank.img")};
     trigger("RestoreRadio");
-    EXPECT_EQ(messages.notices(), std::vector<std::string>{"The Port is used!"});
+    EXPECT_EQ(messages.notices(), std::vector<std::string>{"Restore could not start: the chosen port is not open."});
     EXPECT_TRUE(radio.received().empty());
+}
+
+TEST_F(RadioCommands, ARadioThatFallsSilentIsToldWithTheCommandAndWhatTheRadioHolds)
+{
+    auto* dialog = form2().findChild<QDialog*>(QStringLiteral("RadioCommandDialog"));
+    ASSERT_NE(dialog, nullptr);
+    QStringList titles;
+    QStringList steps;
+    QTimer watch; // what the dialog shows while the command runs
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        const QString step = dialog->findChild<QLabel*>(QStringLiteral("Step"))->text();
+        if (dialog->isVisible() && !titles.contains(dialog->windowTitle()))
+            titles << dialog->windowTitle();
+        if (dialog->isVisible() && !steps.contains(step))
+            steps << step;
+    });
+    watch.start(1);
+
+    RadioFaults faults;
+    faults.silentAfter = 2;
+    radio.setFaults(faults);
+    trigger("Verify");
+    EXPECT_EQ(messages.notices(), std::vector<std::string>{"Verify could not read the radio: Read Error!"});
+    EXPECT_FALSE(dialog->isVisible());
+
+    messages.clear();
+    app.write("blank.img", std::string(zk::kImageSize, '\xFF'));
+    messages.answers = {true};
+    dialogs.answers = {app.path("blank.img")};
+    trigger("RestoreRadio");
+    EXPECT_EQ(messages.notices(),
+              std::vector<std::string>{"Restore stopped after block 2 of 5: the radio holds part of the image."});
+    watch.stop();
+    EXPECT_TRUE(titles.contains(QStringLiteral("Verify"))) << titles.join(',').toStdString();
+    EXPECT_TRUE(titles.contains(QStringLiteral("Restore Radio"))) << titles.join(',').toStdString();
+    EXPECT_TRUE(steps.contains(QStringLiteral("Verify: block 2/5"))) << steps.join(',').toStdString();
+    EXPECT_TRUE(steps.contains(QStringLiteral("restore: block 1/5"))) << steps.join(',').toStdString();
+    EXPECT_FALSE(steps.contains(QStringLiteral("restore: block 3/5"))) << steps.join(',').toStdString();
 }

@@ -92,7 +92,7 @@ TEST_F(Fleet, AWriteKeepsEachRadiosOldMemoryAndVerifiesThePlan)
 
     ASSERT_EQ(results.size(), 1u);
     EXPECT_TRUE(results[0].ok);
-    EXPECT_EQ(results[0].lines, (std::vector<std::string>{"Write Success!", "Radio matches plan.bc"}));
+    EXPECT_EQ(results[0].lines, (std::vector<std::string>{"Write Success!", "verified against plan.bc"}));
     const std::filesystem::path perPort =
         std::filesystem::path(folder.file("kept")) / std::filesystem::path(radio.path()).filename();
     EXPECT_EQ(std::filesystem::path(results[0].file).parent_path(), perPort);

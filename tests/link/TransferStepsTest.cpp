@@ -113,3 +113,31 @@ TEST_F(TransferSteps, BackupKeepsEveryByteAndReadFillsTheTable)
 }
 
 } // namespace
+
+TEST_F(TransferSteps, TheRadioIsGivenTheSettleTimeBetweenTwoStepsAndOnlyThere)
+{
+    // The same port, on a link that notes each wait.
+    std::vector<int> waits;
+    RadioLink noting{sendThrough(comm), [this] { return comm.IsOpen(); }, [&](int ms) {
+                         waits.push_back(ms);
+                         pumpEventsFor(ms);
+                     }};
+    receiveInto(comm, noting);
+    TransferEngine onNoting{noting, table};
+    const RadioImage image = patternImage();
+    std::vector<std::string> differences;
+    StepHooks hooks;
+    hooks.settleMs = 321;
+
+    const StepsOutcome outcome =
+        runSteps(onNoting, {restoreStep(image), verifyImageStep(image, differences)}, recorder(), hooks);
+
+    ASSERT_TRUE(outcome.succeeded());
+    EXPECT_EQ(std::count(waits.begin(), waits.end(), 321), 1) << "once, between the two steps";
+    const auto pause = std::find(waits.begin(), waits.end(), 321);
+    ASSERT_TRUE(pause != waits.begin() && pause != waits.end() && std::next(pause) != waits.end());
+    // After the restore's last block step, before the verify's handshake.
+    EXPECT_EQ(*std::prev(pause), RadioLink::kStepMs);
+    EXPECT_EQ(*std::next(pause), RadioLink::kHandshakeWaitMs);
+    EXPECT_EQ(std::count(pause, waits.end(), RadioLink::kHandshakeWaitMs), 1);
+}

@@ -30,6 +30,8 @@ public:
         view.groupFile = (root_ / "etc/group").string();
         // A user and group no real file of the test belongs to.
         view.self = ProcessIdentity{4343, 4242, 4242, {4242}, "ann"};
+        // The tree's nodes lead to /dev/null; they stand for serial lines.
+        view.notSerialLineAnswer = [](const std::string&) { return std::string(); };
     }
     ~FakeSystem()
     {

@@ -243,6 +243,27 @@ TEST(VirtualRadio, InjectsTheFaultsTheTransferMustSurvive)
     EXPECT_TRUE(port.receive(68, milliseconds(800)).empty()) << "silent after one command";
 }
 
+TEST(VirtualRadio, ARefusedWriteIsAnsweredWithANakAndLeavesTheMemory)
+{
+    VirtualRadioOptions options;
+    options.pacing = false;
+    VirtualRadio radio(options);
+    started(radio);
+    RawPort port(radio.path());
+    RadioFaults faults;
+    faults.nakBlock = 1;
+    radio.setFaults(faults);
+    port.send(kProgram);
+    ASSERT_EQ(port.receive(1).size(), 1u);
+
+    port.send(writeCommand(0x0010, Bytes(64, 0x11)));
+    EXPECT_EQ(port.receive(1), Bytes{0x06});
+    port.send(writeCommand(0x0050, Bytes(64, 0x22)));
+    EXPECT_EQ(port.receive(1), Bytes{0x15});
+    EXPECT_EQ(radio.readMemory(0x0010, 4), Bytes(4, 0x11));
+    EXPECT_EQ(radio.readMemory(0x0050, 4), Bytes(4, 0xFF)) << "the refused block is not stored";
+}
+
 TEST(VirtualRadio, AnswersTComm)
 {
     VirtualRadio radio;

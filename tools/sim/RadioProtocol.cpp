@@ -99,10 +99,11 @@ std::vector<ReplyChunk> RadioProtocol::answer(zk::RadioImage& memory, const Radi
             }
         }
     } else {
-        for (size_t i = 0; i < length && address + i < memory.size(); ++i)
+        const bool refused = hits(faults.nakBlock, block);
+        for (size_t i = 0; !refused && i < length && address + i < memory.size(); ++i)
             memory[address + i] = command_[4 + i];
-        memoryWritten = length > 0;
-        reply.push_back(kAck);
+        memoryWritten = !refused && length > 0;
+        reply.push_back(refused ? kNak : kAck);
         if (hits(faults.doubleAckBlock, block))
             reply.push_back(kAck);
     }

@@ -27,6 +27,7 @@ struct RadioFaults {
     int delayBlock = kOff;        // reply only after ...
     int delayMs = 1500;           // ... this long
     int doubleAckBlock = kOff;    // acknowledge a write with two bytes
+    int nakBlock = kOff;          // refuse a write: answer kNak, memory unchanged
     int badDigitChannel = 0;      // 1..16: read replies show a non-decimal digit in this channel's RX field
     bool echo = false;            // every received byte goes back on the line before any answer
 };
@@ -40,6 +41,7 @@ struct ReplyChunk {
 class RadioProtocol {
 public:
     static constexpr uint8_t kAck = 0x06;
+    static constexpr uint8_t kNak = 0x15;
 
     // Handles one received byte. Returns the reply pieces it causes (often
     // none); `memoryWritten` is set when a write command changed memory.

@@ -38,6 +38,7 @@ void usage(std::FILE* to)
         "  --split BLOCK[:MS]  reply in two pieces, MS ms apart (default 300)\n"
         "  --delay BLOCK[:MS]  reply only after MS ms (default 1500)\n"
         "  --double-ack BLOCK  acknowledge a write with two bytes\n"
+        "  --nak BLOCK         refuse a write: answer 0x15 and keep the memory\n"
         "  --bad-digit CH      read replies show a non-decimal digit in channel CH's\n"
         "                      receive frequency (CH 1 to 16)\n"
         "  --echo              send every received byte back before answering, as a\n"
@@ -100,6 +101,7 @@ enum OptionCode : int {
     kDoubleAck,
     kEcho,
     kBadDigit,
+    kNak,
 };
 
 const option kOptions[] = {
@@ -119,6 +121,7 @@ const option kOptions[] = {
     {"double-ack", required_argument, nullptr, kDoubleAck},
     {"echo", no_argument, nullptr, kEcho},
     {"bad-digit", required_argument, nullptr, kBadDigit},
+    {"nak", required_argument, nullptr, kNak},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -177,6 +180,8 @@ bool take(int code, const std::string& value, Settings& s)
         return blockWithTime(value, s.faults.delayBlock, s.faults.delayMs);
     case kDoubleAck:
         return block(value, s.faults.doubleAckBlock);
+    case kNak:
+        return block(value, s.faults.nakBlock);
     case kEcho:
         s.faults.echo = true;
         return true;
