@@ -93,6 +93,12 @@ std::optional<FileOwner> SystemView::owner(const std::string& path) const
     return FileOwner{st.st_uid, st.st_gid, st.st_mode & 07777, S_ISCHR(st.st_mode)};
 }
 
+bool SystemView::udevRunning() const
+{
+    struct stat st {};
+    return ::stat(udevRunRoot.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 std::string readTextFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

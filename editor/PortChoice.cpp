@@ -2,6 +2,7 @@
 
 #include "Guarded.h"
 #include "OpenFailure.h"
+#include "PathPortEvents.h"
 #include "PortAccess.h"
 #include "PortConnection.h"
 #include "PortEvents.h"
@@ -67,6 +68,7 @@ PortChoice::PortChoice(TComm& comm, QComboBox& list, QLabel& status, RadioLink& 
 
 PortChoice::~PortChoice()
 {
+    pathWatch_.reset();
     comm_.OnRequestHangup = nullptr;
     if (sources_.events)
         sources_.events->onEvent = nullptr;
@@ -127,11 +129,22 @@ void PortChoice::openAndShow(const QString& name)
         opened = true;
         status_.setToolTip(QString());
         cable_.opened(path);
+        watchPath(path);
     } catch (const ECommsError& e) {
         // The status keeps its short text; the reason is one hover away.
-        status_.setToolTip(qtext(describeOpenFailure(path, e.osError())));
+        status_.setToolTip(qtext(describeOpenFailure(path, e.osError(), view(), AdviceFor::Desktop)));
     }
     status_.setText(qtext(port::statusAfterOpen(opened, path)));
+}
+
+void PortChoice::watchPath(const std::string& path)
+{
+    if (pathWatch_ && watchedPath_ == path)
+        return;
+    pathWatch_ = std::make_unique<PathPortEvents>(std::vector<std::string>{path});
+    watchedPath_ = path;
+    pathWatch_->onEvent = [this](const PortEvent& event) { guarded(messages_, [&] { deviceEvent(event); }); };
+    pathWatch_->start();
 }
 
 void PortChoice::unplugged()

@@ -70,11 +70,10 @@ void TForm2::N17Click()
 void TForm2::N1Click()
 {
     zk::guarded(messages_, [this] {
-        if (!settleUnsavedChanges())
-            return;
-        if (!messages_.confirm("Do you want to New?"))
+        if (!mayDropPlan("Do you want to New?"))
             return;
         discardOpenEditors();
+        planFile_.clear();
         history_.record(QStringLiteral("New"), [this] {
             table_.clearChannels();
             table_.resetSettings();
@@ -106,6 +105,7 @@ void TForm2::openPlanFile(const std::string& path, bool ask)
     history_.record(QStringLiteral("Open"), [&] { zk::openChannelFile(path, table_); });
     history_.markSaved();
     planChanged();
+    planFile_ = path;
     remember(path);
 }
 
@@ -117,6 +117,7 @@ bool TForm2::saveTo(const std::string& chosen)
     zk::saveChannelFile(path, table_);
     history_.markSaved();
     planChanged();
+    planFile_ = path;
     remember(path);
     messages_.notice("Save success!");
     return true;
@@ -140,6 +141,9 @@ void TForm2::N3Click()
 void TForm2::N6Click()
 {
     zk::guarded(messages_, [this] {
+        // The read replaces the plan: unsaved edits are asked about first.
+        if (!settleUnsavedChanges())
+            return;
         if (onRead)
             onRead();
     });
@@ -175,9 +179,7 @@ bool TForm2::askToQuit()
 {
     bool quit = false;
     zk::guarded(messages_, [&] {
-        if (!settleUnsavedChanges())
-            return;
-        quit = messages_.confirm("Do you want to close?");
+        quit = mayDropPlan("Do you want to close?");
         // Yes ends the whole program, not only this window. A transfer that
         // is waiting for the radio stops at its next step, sending nothing more.
         if (quit)
