@@ -23,7 +23,7 @@ QString planDocument(const ChannelTable& table, const QString& title, const QStr
     QString html = QStringLiteral("<html><body style=\"font-family: sans-serif\">");
     html += QStringLiteral("<h2>%1</h2>").arg(title.toHtmlEscaped());
     // Which plan this page is: a printout outlives the window it came from.
-    const QString file = planFile.isEmpty() ? QStringLiteral("not saved in a file") : planFile.toHtmlEscaped();
+    const QString file = planFile.isEmpty() ? QStringLiteral("not saved yet") : planFile.toHtmlEscaped();
     const std::string& band = bandTable()[static_cast<std::size_t>(table.band() - 1)].caption;
     html += QStringLiteral("<p>Plan: %1<br>Band: %2</p>").arg(file, escaped(band));
     html += QStringLiteral("<p>Printed %1</p>").arg(date.toString(Qt::ISODate));

@@ -143,7 +143,7 @@ void PortChoice::watchPath(const std::string& path)
         return;
     pathWatch_ = std::make_unique<PathPortEvents>(std::vector<std::string>{path});
     watchedPath_ = path;
-    pathWatch_->onEvent = [this](const PortEvent& event) { guarded(messages_, [&] { deviceEvent(event); }); };
+    pathWatch_->onEvent = [this](const PortEvent& event) { guarded(messages_, [&] { pathEvent(event); }); };
     pathWatch_->start();
 }
 
@@ -168,10 +168,24 @@ void PortChoice::deviceEvent(const PortEvent& event)
             unplugged();
         return;
     }
-    if (!cable_.bringsBack(event.devNode))
+    bringBack(event.devNode);
+}
+
+void PortChoice::pathEvent(const PortEvent& event)
+{
+    // Only a return counts: the line's own hang-up tells the going. The path
+    // is listed already, and the list is left alone, as this may run while
+    // the list itself reports a pick.
+    if (event.kind == PortEvent::Kind::Added)
+        bringBack(event.devNode);
+}
+
+void PortChoice::bringBack(const std::string& devNode)
+{
+    if (!cable_.bringsBack(devNode))
         return;
     // The same cable is back, perhaps under another name: choose and open it.
-    const QString name = qtext(event.devNode);
+    const QString name = qtext(devNode);
     if (list_.findText(name) < 0)
         list_.addItem(name);
     list_.setCurrentIndex(list_.findText(name));

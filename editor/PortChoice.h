@@ -51,6 +51,9 @@ private:
     void watchPath(const std::string& path);
     void unplugged();
     void deviceEvent(const PortEvent& event);
+    void pathEvent(const PortEvent& event);
+    // Opens devNode when it is the cable awaited back.
+    void bringBack(const std::string& devNode);
     void refreshList();
     void replyMissing();
     // "<program> (pid N) also has <port> open." for each, or empty.

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace zk;
 using zk::test::FakeSystem;
 
@@ -39,6 +41,36 @@ TEST(ConnectionCheck, AUsbAdapterHeldByAModemManagerGetsItsRuleAndRemedies)
               "and plug the cable in again:\n"
               "SUBSYSTEM==\"tty\", ATTRS{idVendor}==\"1a86\", ATTRS{idProduct}==\"7523\", TAG+=\"uaccess\", "
               "ENV{ID_MM_DEVICE_IGNORE}=\"1\"\n");
+}
+
+TEST(ConnectionCheck, WithoutUdevNoRuleIsOfferedAndTheDesktopIsSentToTheWindow)
+{
+    FakeSystem system;
+    system.usbTty("ttyUSB0", "1-1.2", "1a86", "7523", "A1");
+    system.process(812, "ModemManager");
+    std::filesystem::remove(system.path("run/udev"));
+    const std::string port = system.dev("ttyUSB0");
+    const CheckReport report = checkConnection("", system.view);
+    EXPECT_TRUE(report.udevRules.empty());
+    EXPECT_EQ(report.text(),
+              "ok    " + port + " exists and is a serial line\n"
+              "ok    " + port + " is a USB adapter 1a86:7523, driver ch341-uart, \"QinHeng USB Serial\", serial number A1\n"
+              "ok    you may read and write " + port + "\n"
+              "ok    no other process has " + port + " open\n"
+              "ok    " + port + " is not the system console\n"
+              "warn  ModemManager (a modem manager) is running; it probes new USB serial adapters and can take replies\n"
+              "      fix: sudo systemctl stop ModemManager\n");
+
+    system.consoles("ttyUSB1");
+    system.usbTty("ttyUSB1", "1-1.3", "0403", "6001", "B7");
+    const std::string desktop = checkConnection(system.dev("ttyUSB1"), system.view, AdviceFor::Desktop).text();
+    EXPECT_NE(desktop.find("      fix: pick the cable's port in the Serial Port list instead\n"), std::string::npos)
+        << desktop;
+    EXPECT_EQ(checkConnection(system.dev("ttyUSB9"), system.view, AdviceFor::Desktop).text(),
+              "fail  " + system.dev("ttyUSB9") + " does not exist\n"
+              "      fix: plug the cable in; the Serial Port list above the channels shows the serial ports\n"
+              "warn  ModemManager (a modem manager) is running; it probes new USB serial adapters and can take replies\n"
+              "      fix: sudo systemctl stop ModemManager\n");
 }
 
 TEST(ConnectionCheck, TheConsoleIsFlaggedAndAMissingPortFails)

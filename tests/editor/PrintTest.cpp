@@ -96,7 +96,7 @@ TEST_F(PrintTest, ThePdfNamesThePlansFileAndBand)
         clickMenuItem("MenuFile", "ExportPdf");
         return run("pdftotext", {dir.filePath("first.pdf"), "-"});
     }();
-    EXPECT_TRUE(text.contains("Plan: not saved in a file")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Plan: not saved yet")) << text.toStdString();
     EXPECT_TRUE(text.contains("Band: VHF:136-174")) << text.toStdString();
 
     // Saved under a name, with another band made current.
