@@ -141,8 +141,9 @@ void TForm2::N3Click()
 void TForm2::N6Click()
 {
     zk::guarded(messages_, [this] {
-        // The read replaces the plan: unsaved edits are asked about first.
-        if (!settleUnsavedChanges())
+        // The read replaces the plan: unsaved changes are asked about first.
+        // Typing still in a box is no part of it: the read drops it.
+        if (!settleUnsavedChanges(false))
             return;
         if (onRead)
             onRead();

@@ -71,8 +71,7 @@ TEST_F(UnsavedAndUndoTest, ReadAsksAboutUnsavedChangesBeforeTheReadDialog)
     EXPECT_EQ(reads, 1);
     EXPECT_TRUE(messages.saveQuestions().empty()) << "nothing to lose, nothing asked";
 
-    openBox(1, 1);
-    type("145"); // still in its box: part of the plan the question is about
+    enterFrequency(1, 1, "145");
     messages.saveAnswers = {SaveChoice::Cancel};
     clickMenuItem("MenuEdit", "N6");
     EXPECT_EQ(reads, 1) << "Cancel keeps the plan and reads nothing";
