@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include <cerrno>
 #include <filesystem>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -34,6 +36,20 @@ bool writableFolder(const std::string& path)
 {
     std::error_code ec;
     return std::filesystem::is_directory(path, ec) && ::access(path.c_str(), W_OK | X_OK) == 0;
+}
+
+// Makes each missing folder on the way to path readable by this user
+// alone, as the user's data folders should be; folders already there keep
+// their mode.
+void makeOwnerOnlyFolders(const std::filesystem::path& path)
+{
+    std::filesystem::path made;
+    for (const auto& part : path.lexically_normal()) {
+        made /= part;
+        if (part.empty() || ::mkdir(made.c_str(), 0700) == 0 || errno == EEXIST)
+            continue;
+        throw cannotCreateError(made.string(), std::generic_category().message(errno));
+    }
 }
 
 } // namespace
@@ -70,10 +86,8 @@ std::string describeSideFileFolder(const FolderPlaces& places)
 void provideSideFiles(const std::string& folder, const std::string& defaultsFolder)
 {
     const std::string image = sideFilePath(folder, "\\image");
+    makeOwnerOnlyFolders(image);
     std::error_code ec;
-    std::filesystem::create_directories(image, ec);
-    if (ec)
-        throw cannotCreateError(image, ec.message());
     for (const char* literal : {kPasswordFile, kTitleFile, kBackgroundFile}) {
         const std::string target = sideFilePath(folder, literal);
         if (std::filesystem::exists(target, ec))

@@ -19,14 +19,16 @@ struct KnownService {
     const char* process;
     const char* what;
     const char* remedy;
+    const char* remedyWithoutRule; // when the report holds no udev rule
 };
 
 // Services that open new USB serial adapters on their own.
 const KnownService kKnownServices[] = {
     {"ModemManager", "ModemManager (a modem manager) is running; it probes new USB serial adapters and can take replies",
-     "keep it away with the udev rule below, or: sudo systemctl stop ModemManager"},
+     "keep it away with the udev rule below, or: sudo systemctl stop ModemManager",
+     "sudo systemctl stop ModemManager"},
     {"brltty", "brltty (a Braille display daemon) is running; it claims some USB serial adapters as Braille displays",
-     "if no Braille display is used: sudo apt remove brltty"},
+     "if no Braille display is used: sudo apt remove brltty", "if no Braille display is used: sudo apt remove brltty"},
 };
 
 std::vector<std::string> runningCommands(const SystemView& view)
@@ -93,13 +95,21 @@ void checkServices(const SystemView& view, CheckReport& report)
     const std::vector<std::string> running = runningCommands(view);
     for (const KnownService& service : kKnownServices)
         if (std::find(running.begin(), running.end(), service.process) != running.end())
-            report.add(CheckLevel::Warn, service.what, service.remedy);
+            report.add(CheckLevel::Warn, service.what,
+                       report.udevRules.empty() ? service.remedyWithoutRule : service.remedy);
+}
+
+// Where a reader finds the serial ports.
+const char* portListAdvice(AdviceFor reader)
+{
+    return reader == AdviceFor::Desktop ? "the Serial Port list above the channels shows the serial ports"
+                                        : "'zk-h41-cli ports' lists the serial ports";
 }
 
 // Checks one port: that it exists and is a serial line, what it is, the
 // permissions for this process, other processes that have it open, and the
 // console.
-void checkPort(const std::string& path, const SystemView& view, CheckReport& report)
+void checkPort(const std::string& path, const SystemView& view, AdviceFor reader, CheckReport& report)
 {
     const auto owner = view.owner(path);
     if (!owner) {
@@ -110,7 +120,7 @@ void checkPort(const std::string& path, const SystemView& view, CheckReport& rep
                        "point the link at the cable's port, as /dev/ttyUSB0");
         else
             report.add(CheckLevel::Fail, path + " does not exist",
-                       "plug the cable in; 'zk-h41-cli ports' lists the serial ports");
+                       std::string("plug the cable in; ") + portListAdvice(reader));
         return;
     }
     const std::string notSerial = view.notSerialLine(path);
@@ -123,11 +133,12 @@ void checkPort(const std::string& path, const SystemView& view, CheckReport& rep
 
     const SerialDeviceInfo info = describeDevice(path, view);
     report.add(CheckLevel::Ok, describeAdapter(info));
-    const std::string rule = udevRule(info);
+    // A rule is no help where udev does not run: the access advice says so.
+    const std::string rule = view.udevRunning() ? udevRule(info) : std::string();
     if (!rule.empty())
         report.udevRules.push_back(rule);
 
-    const AccessCheck access = checkAccess(path, view);
+    const AccessCheck access = checkAccess(path, view, reader);
     if (access.allowed)
         report.add(CheckLevel::Ok, "you may read and write " + path);
     else
@@ -143,14 +154,15 @@ void checkPort(const std::string& path, const SystemView& view, CheckReport& rep
 
     if (isConsolePort(path, view.sysRoot))
         report.add(CheckLevel::Warn, path + " is the system console; the programs never open it by themselves",
-                   "use the cable's port instead; 'zk-h41-cli ports' lists them");
+                   reader == AdviceFor::Desktop ? "pick the cable's port in the Serial Port list instead"
+                                                : "use the cable's port instead; 'zk-h41-cli ports' lists them");
     else
         report.add(CheckLevel::Ok, path + " is not the system console");
 }
 
 } // namespace
 
-CheckReport checkConnection(const std::string& port, const SystemView& view)
+CheckReport checkConnection(const std::string& port, const SystemView& view, AdviceFor reader)
 {
     CheckReport report;
     const std::vector<std::string> ports =
@@ -159,7 +171,7 @@ CheckReport checkConnection(const std::string& port, const SystemView& view)
         report.add(CheckLevel::Fail, "no serial port found",
                    "plug the cable in; a USB adapter shows up as /dev/ttyUSB0 or /dev/ttyACM0");
     for (const std::string& path : ports)
-        checkPort(path, view, report);
+        checkPort(path, view, reader, report);
     checkServices(view, report);
     return report;
 }

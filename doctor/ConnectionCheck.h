@@ -3,6 +3,7 @@
 // main window shows it; both read the system through a SystemView.
 #pragma once
 
+#include "AdviceFor.h"
 #include "SystemView.h"
 
 #include <string>
@@ -31,7 +32,9 @@ struct CheckReport {
 
 // Checks the port, or with no port named every port the port list offers
 // (failing when there is none), then the services known to take USB serial
-// adapters.
-CheckReport checkConnection(const std::string& port, const SystemView& view);
+// adapters. Remedies name what the reader can reach: the command-line
+// tool's commands or the window's menus. udev rules only while udev runs.
+CheckReport checkConnection(const std::string& port, const SystemView& view,
+                            AdviceFor reader = AdviceFor::CommandLine);
 
 } // namespace zk

@@ -5,13 +5,13 @@
 #include <cerrno>
 #include <cstring>
 
-std::string describeOpenFailure(const std::string& path, int err, const zk::SystemView& view)
+std::string describeOpenFailure(const std::string& path, int err, const zk::SystemView& view, zk::AdviceFor reader)
 {
     const std::string name = path.empty() ? std::string("(no port chosen)") : path;
     switch (err) {
     case EACCES:
     case EPERM:
-        return zk::permissionAdvice(name, view);
+        return zk::permissionAdvice(name, view, reader);
     case EBUSY:
 #if EWOULDBLOCK != EAGAIN
     case EWOULDBLOCK:

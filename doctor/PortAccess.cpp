@@ -1,5 +1,6 @@
 #include "PortAccess.h"
 
+#include "DeviceInfo.h"
 #include "Trimmed.h"
 
 #include <algorithm>
@@ -62,13 +63,41 @@ bool holdsPtyMaster(const fs::path& process, int index)
     return false;
 }
 
+// What root can run to let this user at an owner-only device: hand it to
+// the user's own group, or, for a user whose group is root's, open its mode.
+// Either lasts until the device node is made again.
+std::string rootRemedy(const std::string& path, const SystemView& view)
+{
+    if (view.self.gid == 0)
+        return "as root, let every user use it (until the device is made again): sudo chmod a+rw " + path;
+    const auto group = view.group(view.self.gid);
+    const std::string name = group ? group->name : std::to_string(view.self.gid);
+    return "as root, give your group access (until the device is made again): sudo chgrp " + name + " " + path +
+           " && sudo chmod g+rw " + path;
+}
+
+// The remedy for a device only its owner may use.
+std::string ownerOnlyRemedy(const std::string& path, const SystemView& view, AdviceFor reader)
+{
+    if (!describeDevice(path, view).usb)
+        return rootRemedy(path, view);
+    if (!view.udevRunning())
+        return "udev is not running here (no " + view.udevRunRoot + "), so no udev rule can help; " +
+               rootRemedy(path, view);
+    if (reader == AdviceFor::Desktop)
+        return "a udev rule can give the logged-in user access: Help > Connection Check shows it";
+    return "a udev rule can give the logged-in user access: 'zk-h41-cli doctor --port " + path + "' prints it";
+}
+
 } // namespace
 
-AccessCheck checkAccess(const std::string& path, const SystemView& view)
+AccessCheck checkAccess(const std::string& path, const SystemView& view, AdviceFor reader)
 {
     const auto owner = view.owner(path);
     if (!owner)
-        return {false, false, "it cannot be looked at", "check the name with 'zk-h41-cli ports'"};
+        return {false, false, "it cannot be looked at",
+                reader == AdviceFor::Desktop ? "check the name in the Serial Port list"
+                                             : "check the name with 'zk-h41-cli ports'"};
     const ProcessIdentity& self = view.self;
     const bool ownerMay = owner->uid == self.uid && (owner->mode & kOwnerReadWrite) == kOwnerReadWrite;
     const bool groupMay = self.inGroup(owner->gid) && (owner->mode & kGroupReadWrite) == kGroupReadWrite;
@@ -88,12 +117,12 @@ AccessCheck checkAccess(const std::string& path, const SystemView& view)
                 "sudo usermod -aG " + name + " $USER, then log out and log in again"};
     }
     return {false, true, "only its owner may use it (mode " + octal(owner->mode) + ") and no group is given access",
-            "a udev rule can give the logged-in user access: 'zk-h41-cli doctor --port " + path + "' prints it"};
+            ownerOnlyRemedy(path, view, reader)};
 }
 
-std::string permissionAdvice(const std::string& path, const SystemView& view)
+std::string permissionAdvice(const std::string& path, const SystemView& view, AdviceFor reader)
 {
-    const AccessCheck check = checkAccess(path, view);
+    const AccessCheck check = checkAccess(path, view, reader);
     if (check.allowed)
         return "You have no permission to use " + path +
                ", although its owner, group and mode allow it: a security policy or an access list refuses it.";

@@ -3,6 +3,7 @@
 // the device open. Read through a SystemView, so tests use prepared trees.
 #pragma once
 
+#include "AdviceFor.h"
 #include "SystemView.h"
 
 #include <string>
@@ -14,18 +15,20 @@ namespace zk {
 // Whether the owner, group and mode bits let this process read and write
 // path, and if not, why and what to do. A group is named only when it may
 // read and write the device (and is not root's); a membership the session
-// does not have yet asks for a new login; an owner-only device points at
-// the udev rule.
+// does not have yet asks for a new login; an owner-only USB adapter points
+// at the udev rule while udev runs, any other owner-only device at the
+// group or mode command to run as root.
 struct AccessCheck {
     bool allowed = false;
     bool ownerOnly = false; // no group may use it: a udev rule is the way
     std::string problem;    // why not, in a few words
     std::string remedy;  // what to do, one line
 };
-AccessCheck checkAccess(const std::string& path, const SystemView& view);
+AccessCheck checkAccess(const std::string& path, const SystemView& view, AdviceFor reader = AdviceFor::CommandLine);
 
 // The advice for a refused open: the problem and the remedy in one text.
-std::string permissionAdvice(const std::string& path, const SystemView& view);
+std::string permissionAdvice(const std::string& path, const SystemView& view,
+                             AdviceFor reader = AdviceFor::CommandLine);
 
 struct PortHolder {
     pid_t pid = 0;

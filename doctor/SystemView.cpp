@@ -133,6 +133,12 @@ std::string SystemView::notSerialLine(const std::string& path) const
     return terminal ? std::string() : "a character device";
 }
 
+bool SystemView::udevRunning() const
+{
+    struct stat st {};
+    return ::stat(udevRunRoot.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 std::string readTextFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -1,5 +1,5 @@
 // Where the checks of a serial connection look at the system: the roots of
-// /sys, /proc and /dev, the group file, and who this process is. The real
+// /sys, /proc, /dev and /run/udev, the group file, and who this process is. The real
 // view is the running system; tests point the roots at a prepared tree and
 // give the process whatever user and groups the case needs.
 #pragma once
@@ -42,6 +42,7 @@ struct SystemView {
     std::string procRoot = "/proc";
     std::string devRoot = "/dev";
     std::string groupFile = kSystemGroupFile; // the system's: asked of the name service
+    std::string udevRunRoot = "/run/udev";     // there only while udev runs
     ProcessIdentity self = ProcessIdentity::current();
 
     // The group's entry for a group id, or nothing: from the name service
@@ -58,6 +59,9 @@ struct SystemView {
     std::string notSerialLine(const std::string& path) const;
     // Tests answer here for the nodes of their prepared tree; unset asks the device.
     std::function<std::string(const std::string& path)> notSerialLineAnswer;
+    // udev runs, so its rules take effect: containers and minimal systems
+    // often have none.
+    bool udevRunning() const;
 };
 
 // The whole file, or empty when it cannot be read.

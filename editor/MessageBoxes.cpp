@@ -110,9 +110,10 @@ SaveChoice QtUserMessages::askToSave(const std::string& text)
 std::optional<std::string> QtFileDialogs::run(const char* name, int mode, const std::string& title,
                                                const std::string& filter)
 {
+    const settings::FolderKind kind = settings::folderKindOf(qtext(filter));
     QString folder = QFile::decodeName(nextFolder_.c_str());
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = settings::lastFolder();
+        folder = settings::lastFolder(kind);
     // A folder removed since is no place to start.
     if (!folder.isEmpty() && !QFileInfo(folder).isDir())
         folder.clear();
@@ -131,7 +132,7 @@ std::optional<std::string> QtFileDialogs::run(const char* name, int mode, const 
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const QString chosen = dialog.selectedFiles().constFirst();
-    settings::setLastFolder(QFileInfo(chosen).absolutePath());
+    settings::setLastFolder(QFileInfo(chosen).absolutePath(), kind);
     return chosenPath(chosen);
 }
 

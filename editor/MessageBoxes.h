@@ -25,7 +25,8 @@ public:
 
 class QtFileDialogs : public FileDialogs {
 public:
-    // Both start in the folder used last, kept in the user's settings.
+    // Both start in the folder used last for the kind of file the filter
+    // offers (plans, CSV, PDF, backups), kept in the user's settings.
     // Offers any name, also one that does not exist yet: opening a missing
     // file reports "Cannot open file ..." in the error box.
     std::optional<std::string> openFile(const std::string& title, const std::string& filter) override;

@@ -1,6 +1,7 @@
 #include "PlanPrinter.h"
 
 #include "Errors.h"
+#include "Lists.h"
 
 #include <QFile>
 #include <QPrinter>
@@ -17,10 +18,14 @@ QString escaped(const std::string& text)
 
 } // namespace
 
-QString planDocument(const ChannelTable& table, const QString& title, const QDate& date)
+QString planDocument(const ChannelTable& table, const QString& title, const QString& planFile, const QDate& date)
 {
     QString html = QStringLiteral("<html><body style=\"font-family: sans-serif\">");
     html += QStringLiteral("<h2>%1</h2>").arg(title.toHtmlEscaped());
+    // Which plan this page is: a printout outlives the window it came from.
+    const QString file = planFile.isEmpty() ? QStringLiteral("not saved yet") : planFile.toHtmlEscaped();
+    const std::string& band = bandTable()[static_cast<std::size_t>(table.band() - 1)].caption;
+    html += QStringLiteral("<p>Plan: %1<br>Band: %2</p>").arg(file, escaped(band));
     html += QStringLiteral("<p>Printed %1</p>").arg(date.toString(Qt::ISODate));
     html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">");
     for (int r = 0; r < kRows; ++r) {
@@ -40,14 +45,14 @@ QString planDocument(const ChannelTable& table, const QString& title, const QDat
     return html;
 }
 
-void printPlan(const ChannelTable& table, const QString& title, QPrinter& printer)
+void printPlan(const ChannelTable& table, const QString& title, const QString& planFile, QPrinter& printer)
 {
     QTextDocument document;
-    document.setHtml(planDocument(table, title, QDate::currentDate()));
+    document.setHtml(planDocument(table, title, planFile, QDate::currentDate()));
     document.print(&printer);
 }
 
-void exportPlanPdf(const ChannelTable& table, const QString& title, const QString& path)
+void exportPlanPdf(const ChannelTable& table, const QString& title, const QString& planFile, const QString& path)
 {
     // The printer fails without a word; find out first, with the reason.
     {
@@ -60,7 +65,7 @@ void exportPlanPdf(const ChannelTable& table, const QString& title, const QStrin
     printer.setOutputFileName(path);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setDocName(title);
-    printPlan(table, title, printer);
+    printPlan(table, title, planFile, printer);
 }
 
 } // namespace zk

@@ -2,6 +2,7 @@
 
 #include "Guarded.h"
 #include "OpenFailure.h"
+#include "PathPortEvents.h"
 #include "PortAccess.h"
 #include "PortConnection.h"
 #include "PortEvents.h"
@@ -67,6 +68,7 @@ PortChoice::PortChoice(TComm& comm, QComboBox& list, QLabel& status, RadioLink& 
 
 PortChoice::~PortChoice()
 {
+    pathWatch_.reset();
     comm_.OnRequestHangup = nullptr;
     if (sources_.events)
         sources_.events->onEvent = nullptr;
@@ -127,11 +129,22 @@ void PortChoice::openAndShow(const QString& name)
         opened = true;
         status_.setToolTip(QString());
         cable_.opened(path);
+        watchPath(path);
     } catch (const ECommsError& e) {
         // The status keeps its short text; the reason is one hover away.
-        status_.setToolTip(qtext(describeOpenFailure(path, e.osError())));
+        status_.setToolTip(qtext(describeOpenFailure(path, e.osError(), view(), AdviceFor::Desktop)));
     }
     status_.setText(qtext(port::statusAfterOpen(opened, path)));
+}
+
+void PortChoice::watchPath(const std::string& path)
+{
+    if (pathWatch_ && watchedPath_ == path)
+        return;
+    pathWatch_ = std::make_unique<PathPortEvents>(std::vector<std::string>{path});
+    watchedPath_ = path;
+    pathWatch_->onEvent = [this](const PortEvent& event) { guarded(messages_, [&] { pathEvent(event); }); };
+    pathWatch_->start();
 }
 
 void PortChoice::unplugged()
@@ -155,10 +168,24 @@ void PortChoice::deviceEvent(const PortEvent& event)
             unplugged();
         return;
     }
-    if (!cable_.bringsBack(event.devNode))
+    bringBack(event.devNode);
+}
+
+void PortChoice::pathEvent(const PortEvent& event)
+{
+    // Only a return counts: the line's own hang-up tells the going. The path
+    // is listed already, and the list is left alone, as this may run while
+    // the list itself reports a pick.
+    if (event.kind == PortEvent::Kind::Added)
+        bringBack(event.devNode);
+}
+
+void PortChoice::bringBack(const std::string& devNode)
+{
+    if (!cable_.bringsBack(devNode))
         return;
     // The same cable is back, perhaps under another name: choose and open it.
-    const QString name = qtext(event.devNode);
+    const QString name = qtext(devNode);
     if (list_.findText(name) < 0)
         list_.addItem(name);
     list_.setCurrentIndex(list_.findText(name));

@@ -3,13 +3,15 @@
 // port list, opens the chosen port and says how that went in the first
 // status panel (its tooltip gives the reason when it failed), and follows
 // the cable: a port whose device went away no longer counts as open, and
-// the same cable is opened again when it comes back.
+// the same cable is opened again when it comes back, whether the system
+// announces the device or only its path comes back (a link the user named).
 #include "CableWatch.h"
 #include "SerialPortList.h"
 
 #include <QObject>
 #include <QString>
 
+#include <memory>
 #include <string>
 
 class QComboBox;
@@ -17,6 +19,7 @@ class QLabel;
 class TComm;
 
 namespace zk {
+class PathPortEvents;
 class RadioLink;
 class TransferEngine;
 class UserMessages;
@@ -44,8 +47,13 @@ public:
 private:
     // Opens name and shows the outcome: the only open of the port.
     void openAndShow(const QString& name);
+    // Follows the open port's path itself, which no device notice may name.
+    void watchPath(const std::string& path);
     void unplugged();
     void deviceEvent(const PortEvent& event);
+    void pathEvent(const PortEvent& event);
+    // Opens devNode when it is the cable awaited back.
+    void bringBack(const std::string& devNode);
     void refreshList();
     void replyMissing();
     // "<program> (pid N) also has <port> open." for each, or empty.
@@ -59,6 +67,8 @@ private:
     UserMessages& messages_;
     PortSources sources_;
     CableWatch cable_;
+    std::unique_ptr<PathPortEvents> pathWatch_;
+    std::string watchedPath_;
 };
 
 } // namespace zk

@@ -7,7 +7,24 @@ namespace zk::settings {
 namespace {
 
 const QString kRecentKey = QStringLiteral("files/recent");
-const QString kFolderKey = QStringLiteral("files/lastFolder");
+
+// The plans' key is the one every kind shared before.
+QString folderKey(FolderKind kind)
+{
+    switch (kind) {
+    case FolderKind::Csv:
+        return QStringLiteral("files/lastCsvFolder");
+    case FolderKind::Pdf:
+        return QStringLiteral("files/lastPdfFolder");
+    case FolderKind::Backups:
+        return QStringLiteral("files/lastBackupFolder");
+    case FolderKind::Pictures:
+        return QStringLiteral("files/lastPictureFolder");
+    case FolderKind::Plans:
+        break;
+    }
+    return QStringLiteral("files/lastFolder");
+}
 
 // The program's own file, named after it, no vendor folder.
 QSettings store()
@@ -43,14 +60,27 @@ void forgetPlan(const QString& path)
     store().setValue(kRecentKey, list);
 }
 
-QString lastFolder()
+FolderKind folderKindOf(const QString& filter)
 {
-    return store().value(kFolderKey).toString();
+    if (filter.contains(QStringLiteral("*.csv"), Qt::CaseInsensitive))
+        return FolderKind::Csv;
+    if (filter.contains(QStringLiteral("*.pdf"), Qt::CaseInsensitive))
+        return FolderKind::Pdf;
+    if (filter.contains(QStringLiteral("*.img"), Qt::CaseInsensitive))
+        return FolderKind::Backups;
+    if (filter.contains(QStringLiteral("*.jpg"), Qt::CaseInsensitive))
+        return FolderKind::Pictures;
+    return FolderKind::Plans;
 }
 
-void setLastFolder(const QString& folder)
+QString lastFolder(FolderKind kind)
 {
-    store().setValue(kFolderKey, folder);
+    return store().value(folderKey(kind)).toString();
+}
+
+void setLastFolder(const QString& folder, FolderKind kind)
+{
+    store().setValue(folderKey(kind), folder);
 }
 
 } // namespace zk::settings

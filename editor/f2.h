@@ -170,6 +170,10 @@ private:
     // Asks Save / Discard / Cancel when the plan differs from its file; true
     // when the command may go on. commitFirst: an open edit is part of the plan.
     bool settleUnsavedChanges(bool commitFirst = true);
+    // Before a command that drops the plan (New, Quit): with unsaved changes
+    // their question alone, whose Save or Discard already says go on;
+    // otherwise the command's own question.
+    bool mayDropPlan(const char* question);
     bool saveTo(const std::string& chosen);
     bool runSave();
     void discardOpenEditors();
@@ -204,6 +208,7 @@ private:
     zk::TransferEngine engine_;
     zk::PlanHistory history_;
     std::string pendingPlan_;
+    std::string planFile_; // the file the plan was opened from or saved to; empty for none
     std::unique_ptr<zk::CellEditors> editors_;
     std::unique_ptr<zk::GridClipboard> clipboard_;
     std::unique_ptr<zk::PortChoice> portChoice_;

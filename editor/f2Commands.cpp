@@ -71,11 +71,10 @@ void TForm2::N17Click()
 void TForm2::N1Click()
 {
     zk::guarded(messages_, [this] {
-        if (!settleUnsavedChanges())
-            return;
-        if (!messages_.confirm("Do you want to New?"))
+        if (!mayDropPlan("Do you want to New?"))
             return;
         discardOpenEditors();
+        planFile_.clear();
         history_.record(QStringLiteral("New"), [this] {
             table_.clearChannels();
             table_.resetSettings();
@@ -117,6 +116,7 @@ void TForm2::openPlanFile(const std::string& path, bool ask)
     });
     history_.markSaved();
     planChanged();
+    planFile_ = path;
     remember(path);
 }
 
@@ -128,6 +128,7 @@ bool TForm2::saveTo(const std::string& chosen)
     zk::saveChannelFile(path, table_);
     history_.markSaved();
     planChanged();
+    planFile_ = path;
     remember(path);
     messages_.notice("Save success!");
     return true;
@@ -151,6 +152,10 @@ void TForm2::N3Click()
 void TForm2::N6Click()
 {
     zk::guarded(messages_, [this] {
+        // The read replaces the plan: unsaved changes are asked about first.
+        // Typing still in a box is no part of it: the read drops it.
+        if (!settleUnsavedChanges(false))
+            return;
         if (onRead)
             onRead();
     });
@@ -186,9 +191,7 @@ bool TForm2::askToQuit()
 {
     bool quit = false;
     zk::guarded(messages_, [&] {
-        if (!settleUnsavedChanges())
-            return;
-        quit = messages_.confirm("Do you want to close?");
+        quit = mayDropPlan("Do you want to close?");
         // Yes ends the whole program, not only this window. A transfer that
         // is waiting for the radio stops at its next step, sending nothing more.
         if (quit)

@@ -51,6 +51,15 @@ bool TForm2::settleUnsavedChanges(bool commitFirst)
     return false;
 }
 
+bool TForm2::mayDropPlan(const char* question)
+{
+    if (!commitOpenEditor())
+        return false;
+    if (history_.modified())
+        return settleUnsavedChanges(false);
+    return messages_.confirm(question);
+}
+
 void TForm2::planChanged()
 {
     setWindowModified(history_.modified());
@@ -91,6 +100,7 @@ void TForm2::stepHistory(void (QUndoStack::*step)())
 void TForm2::replaceByRead(const std::function<void()>& read)
 {
     discardOpenEditors();
+    planFile_.clear(); // the radio's plan is no file's
     history_.record(QStringLiteral("Read"), read);
 }
 

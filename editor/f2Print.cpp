@@ -27,7 +27,7 @@ void TForm2::printClick()
         QPrinter printer(QPrinter::HighResolution);
         const bool chosen = choosePrinter ? choosePrinter(printer) : QPrintDialog(&printer, this).exec() == QDialog::Accepted;
         if (chosen)
-            zk::printPlan(table_, plainCaption(windowTitle()), printer);
+            zk::printPlan(table_, plainCaption(windowTitle()), qtext(planFile_), printer);
     });
 }
 
@@ -42,7 +42,7 @@ void TForm2::exportPdfClick()
         const std::string path = zk::withExtension(*chosen, ".pdf");
         if (!zk::mayReplaceCompleted(messages_, *chosen, path))
             return;
-        zk::exportPlanPdf(table_, plainCaption(windowTitle()), QString::fromStdString(path));
+        zk::exportPlanPdf(table_, plainCaption(windowTitle()), qtext(planFile_), QString::fromStdString(path));
         messages_.notice("Export success!");
     });
 }

@@ -23,6 +23,17 @@ std::string megahertzField(long long value)
     return fixedPointText(value, 1, 6);
 }
 
+// The tuning step the receive frequency (in 10 Hz units) lies on: 5 kHz
+// when it can, else 6.25 kHz; 5 kHz also for one on neither, as before.
+const char* stepField(long long receive)
+{
+    constexpr long long kFiveKilohertz = 500;
+    constexpr long long kSixPointTwoFiveKilohertz = 625;
+    if (receive % kFiveKilohertz != 0 && receive % kSixPointTwoFiveKilohertz == 0)
+        return "6.25";
+    return "5.00";
+}
+
 // The row being built, its fields set by column name.
 class CsvRow {
 public:
@@ -154,7 +165,7 @@ std::optional<CsvRow> channelRow(const ChannelTable& table, int channel, std::ve
     row.set(kDtcsPolarity, "NN");
     row.set(kRxDtcsCode, "023");
     row.set(kCrossMode, "Tone->Tone");
-    row.set(kTStep, "5.00");
+    row.set(kTStep, stepField(*receive));
     row.set(kOffset, megahertzField(0));
     setFrequencies(row, *receive, transmit);
     setTones(row, transmitTone, receiveTone);

@@ -28,6 +28,16 @@ private:
 
 TransferEngine::TransferEngine(RadioLink& link, ChannelTable& table) : link_(link), table_(table) {}
 
+bool TransferEngine::runBetweenTransfers(const std::function<void()>& work)
+{
+    if (busy_)
+        return false;
+    BusyGuard guard(busy_);
+    link_.resetAbort();
+    work();
+    return true;
+}
+
 std::string TransferEngine::blockCommand(std::string_view letter, int block, std::string_view length)
 {
     return std::string(letter) + std::string(kBlockAddressTable.substr(static_cast<std::size_t>(4 * block), 4)) +

@@ -65,6 +65,9 @@ public:
     TransferResult writeImage(const RadioImage& image, const ProgressFunction& progress);
 
     bool busy() const { return busy_; }
+    // Runs work on the link between transfers, counting as one itself so
+    // that none starts meanwhile; false, running nothing, while one runs.
+    bool runBetweenTransfers(const std::function<void()>& work);
 
     // Lets time pass on the link (events handled meanwhile), between two
     // procedures on one port.

@@ -59,6 +59,18 @@ TEST_F(SideFileFolder, TheUsersOwnFolderIsMadeFromTheDefaults)
     EXPECT_EQ(user.imageEntries(), (std::vector<std::string>{"1.bc", "1.jpg", "2.bc"}));
 }
 
+TEST_F(SideFileFolder, FoldersMadeForTheUserAreTheirsAloneAndOthersKeepTheirMode)
+{
+    std::filesystem::create_directory(user.path("local"));
+    ASSERT_EQ(::chmod(user.path("local").c_str(), 0755), 0);
+    zk::provideSideFiles(user.path("local/share/zk-h41/"), defaults.path("image"));
+    EXPECT_EQ(user.read("local/share/zk-h41/image/2.bc"), "ZK-H41 Program Setting\r\n");
+    EXPECT_EQ(user.mode("local"), 0755u);
+    EXPECT_EQ(user.mode("local/share"), 0700u);
+    EXPECT_EQ(user.mode("local/share/zk-h41"), 0700u);
+    EXPECT_EQ(user.mode("local/share/zk-h41/image"), 0700u);
+}
+
 TEST_F(SideFileFolder, WithoutADataFolderTheProgramsOwnIsUsed)
 {
     zk::FolderPlaces unknown = places();

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace zk;
 using zk::test::FakeSystem;
 
@@ -41,6 +43,25 @@ TEST(ConnectionCheck, AUsbAdapterHeldByAModemManagerGetsItsRuleAndRemedies)
               "ENV{ID_MM_DEVICE_IGNORE}=\"1\"\n");
 }
 
+TEST(ConnectionCheck, WithoutUdevNoRuleIsOffered)
+{
+    FakeSystem system;
+    system.usbTty("ttyUSB0", "1-1.2", "1a86", "7523", "A1");
+    system.process(812, "ModemManager");
+    std::filesystem::remove(system.path("run/udev"));
+    const std::string port = system.dev("ttyUSB0");
+    const CheckReport report = checkConnection("", system.view);
+    EXPECT_TRUE(report.udevRules.empty());
+    EXPECT_EQ(report.text(),
+              "ok    " + port + " exists and is a serial line\n"
+              "ok    " + port + " is a USB adapter 1a86:7523, driver ch341-uart, \"QinHeng USB Serial\", serial number A1\n"
+              "ok    you may read and write " + port + "\n"
+              "ok    no other process has " + port + " open\n"
+              "ok    " + port + " is not the system console\n"
+              "warn  ModemManager (a modem manager) is running; it probes new USB serial adapters and can take replies\n"
+              "      fix: sudo systemctl stop ModemManager\n");
+}
+
 TEST(ConnectionCheck, TheConsoleIsFlaggedAndAMissingPortFails)
 {
     FakeSystem system;
@@ -52,6 +73,8 @@ TEST(ConnectionCheck, TheConsoleIsFlaggedAndAMissingPortFails)
     const std::string text = report.text();
     EXPECT_NE(text.find("ok    " + system.dev("ttyS0") + " is not a USB adapter\n"), std::string::npos) << text;
     EXPECT_NE(text.find("warn  " + system.dev("ttyS0") + " is the system console;"), std::string::npos) << text;
+    const std::string desktop = checkConnection(system.dev("ttyS0"), system.view, AdviceFor::Desktop).text();
+    EXPECT_NE(desktop.find("\n      fix: pick the cable's port in the Serial Port list instead\n"), std::string::npos);
 
     report = checkConnection(system.dev("ttyUSB3"), system.view);
     EXPECT_TRUE(report.failed());

@@ -80,6 +80,7 @@ TEST_F(PermissionAdvice, NamesTheGroupOnlyWhenItMayUseTheDevice)
 
 TEST_F(PermissionAdvice, AnOwnerOnlyDevicePointsAtTheUdevRule)
 {
+    system.usbAdapter("ttyUSB0", "1-1.2", "1a86", "7523", "A1");
     mode(0600);
     groupFile("ann");
     const std::string text = describeOpenFailure(device, EACCES, system.view);
@@ -95,6 +96,44 @@ TEST_F(PermissionAdvice, AnOwnerOnlyDevicePointsAtTheUdevRule)
                   ": only its owner may use it (mode 0640) and no group is given access.\n"
                   "To fix it: a udev rule can give the logged-in user access: 'zk-h41-cli doctor --port " +
                   device + "' prints it.");
+}
+
+TEST_F(PermissionAdvice, AnOwnerOnlyDeviceWithoutARuleToHelpGetsTheCommandForRoot)
+{
+    mode(0600);
+    system.write("etc/group", "root:x:0:\nann:x:4242:\n");
+    // No USB adapter: no udev rule matches it.
+    EXPECT_EQ(describeOpenFailure(device, EACCES, system.view),
+              "You have no permission to use " + device +
+                  ": only its owner may use it (mode 0600) and no group is given access.\n"
+                  "To fix it: as root, give your group access (until the device is made again): sudo chgrp ann " +
+                  device + " && sudo chmod g+rw " + device + ".");
+
+    // A USB adapter on a machine where udev does not run.
+    system.usbAdapter("ttyUSB0", "1-1.2", "1a86", "7523", "A1");
+    std::filesystem::remove(system.path("run/udev"));
+    EXPECT_EQ(checkAccess(device, system.view).remedy,
+              "udev is not running here (no " + system.path("run/udev").string() +
+                  "), so no udev rule can help; as root, give your group access (until the device is made again): "
+                  "sudo chgrp ann " + device + " && sudo chmod g+rw " + device);
+
+    // A user whose own group is root's gets the mode command instead.
+    system.view.self.gid = 0;
+    EXPECT_EQ(checkAccess(device, system.view).remedy,
+              "udev is not running here (no " + system.path("run/udev").string() +
+                  "), so no udev rule can help; as root, let every user use it (until the device is made again): "
+                  "sudo chmod a+rw " + device);
+}
+
+TEST_F(PermissionAdvice, ADesktopUserIsSentToTheMenusNotToTheCommandLineTool)
+{
+    system.usbAdapter("ttyUSB0", "1-1.2", "1a86", "7523", "A1");
+    mode(0600);
+    groupFile("ann");
+    EXPECT_EQ(checkAccess(device, system.view, AdviceFor::Desktop).remedy,
+              "a udev rule can give the logged-in user access: Help > Connection Check shows it");
+    EXPECT_EQ(checkAccess(system.dev("ttyUSB7"), system.view, AdviceFor::Desktop).remedy,
+              "check the name in the Serial Port list");
 }
 
 TEST_F(PermissionAdvice, RootsGroupIsNeverAdvised)

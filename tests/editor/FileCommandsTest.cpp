@@ -36,6 +36,7 @@ TEST_F(FileCommandsTest, NewAnsweredNoChangesNothing)
 {
     loadRow(1, "145.00000", "", "D023N");
     window->table().setSetting(2, 5);
+    window->history().markSaved(); // as from a file: New's own question comes
     messages.answers = {false};
     clickMenuItem("MenuFile", "N1");
     EXPECT_EQ(messages.questions(), std::vector<std::string>{"Do you want to New?"});

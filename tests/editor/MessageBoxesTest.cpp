@@ -285,5 +285,40 @@ TEST(QtFileDialogs, StartInTheFolderUsedLast)
     EXPECT_EQ(settings::lastFolder(), second.path());
 }
 
+TEST(QtFileDialogs, EachKindOfFileStartsInItsOwnLastFolder)
+{
+    QTemporaryDir plans;
+    QTemporaryDir backups;
+    settings::setLastFolder(plans.path());
+    QtFileDialogs dialogs;
+    // Runs the dialog, choosing file; gives the folder it started in.
+    auto startedIn = [&](auto run, const QString& file) {
+        QString folder;
+        WhileModal check([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            ASSERT_NE(dialog, nullptr);
+            folder = dialog->directory().absolutePath();
+            dialog->selectFile(file);
+            QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+        });
+        EXPECT_TRUE(run().has_value());
+        return folder;
+    };
+    const QString plansFolder = QDir(plans.path()).absolutePath();
+    const QString backupsFolder = QDir(backups.path()).absolutePath();
+    startedIn([&] { return dialogs.saveFile("Backup Radio", "*.img"); }, backups.filePath("radio.img"));
+    EXPECT_EQ(startedIn([&] { return dialogs.openFile("Open", "*.bc"); }, plans.filePath("plan.bc")), plansFolder)
+        << "a backup does not move where plans open";
+    EXPECT_EQ(startedIn([&] { return dialogs.openFile("Restore Radio", "*.img"); }, backups.filePath("radio.img")),
+              backupsFolder);
+    EXPECT_EQ(settings::lastFolder(settings::FolderKind::Backups), backupsFolder);
+    EXPECT_EQ(settings::lastFolder(), plansFolder);
+
+    EXPECT_EQ(settings::folderKindOf("*.csv"), settings::FolderKind::Csv);
+    EXPECT_EQ(settings::folderKindOf("*.pdf"), settings::FolderKind::Pdf);
+    EXPECT_EQ(settings::folderKindOf("*.jpg"), settings::FolderKind::Pictures);
+    EXPECT_EQ(settings::folderKindOf("*.bc"), settings::FolderKind::Plans);
+}
+
 } // namespace
 } // namespace zk::test

@@ -89,5 +89,26 @@ TEST_F(PrintTest, PrintGoesToTheChosenPrinter)
     EXPECT_TRUE(run("pdftotext", {pdf, "-"}).contains("146.00000"));
 }
 
+TEST_F(PrintTest, ThePdfNamesThePlansFileAndBand)
+{
+    const QString text = [&] {
+        dialogs.answers = {dir.filePath("first").toStdString()};
+        clickMenuItem("MenuFile", "ExportPdf");
+        return run("pdftotext", {dir.filePath("first.pdf"), "-"});
+    }();
+    EXPECT_TRUE(text.contains("Plan: not saved yet")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Band: VHF:136-174")) << text.toStdString();
+
+    // Saved under a name, with another band made current.
+    window->table().setBand(4);
+    const std::string saved = dir.filePath("repeaters.bc").toStdString();
+    dialogs.answers = {saved, dir.filePath("second").toStdString()};
+    clickToolButton("N3");
+    clickMenuItem("MenuFile", "ExportPdf");
+    const QString second = run("pdftotext", {"-raw", dir.filePath("second.pdf"), "-"});
+    EXPECT_TRUE(second.contains(QString::fromStdString("Plan: " + saved))) << second.toStdString();
+    EXPECT_TRUE(second.contains("Band: UHF:400-490")) << second.toStdString();
+}
+
 } // namespace
 } // namespace zk::test

@@ -20,6 +20,7 @@ protected:
 TEST_F(QuitTest, CloseBoxAnsweredNoKeepsTheWindowAndEverything)
 {
     loadRow(1, "145.00000", "");
+    window->history().markSaved(); // as from a file: the close question comes
     messages.answers = {false};
     EXPECT_FALSE(window->close());
     EXPECT_EQ(messages.questions(), std::vector<std::string>{"Do you want to close?"});

@@ -57,11 +57,45 @@ TEST_F(UnsavedAndUndoTest, QuitAsksSaveDiscardOrCancelFirst)
 
     messages.saveAnswers = {SaveChoice::Save};
     dialogs.answers = {path("kept")};
-    messages.answers = {true};
     EXPECT_TRUE(window->close());
     EXPECT_TRUE(std::filesystem::exists(path("kept.bc")));
-    EXPECT_EQ(messages.questions(), std::vector<std::string>{"Do you want to close?"});
+    EXPECT_TRUE(messages.questions().empty()) << "Save already said go on: one question, not two";
     EXPECT_EQ(quits, 1);
+}
+
+TEST_F(UnsavedAndUndoTest, ReadAsksAboutUnsavedChangesBeforeTheReadDialog)
+{
+    int reads = 0;
+    window->onRead = [&] { ++reads; };
+    clickToolButton("N6");
+    EXPECT_EQ(reads, 1);
+    EXPECT_TRUE(messages.saveQuestions().empty()) << "nothing to lose, nothing asked";
+
+    enterFrequency(1, 1, "145");
+    messages.saveAnswers = {SaveChoice::Cancel};
+    clickMenuItem("MenuEdit", "N6");
+    EXPECT_EQ(reads, 1) << "Cancel keeps the plan and reads nothing";
+    EXPECT_EQ(messages.saveQuestions(),
+              std::vector<std::string>{"The channel plan has unsaved changes. Do you want to save them?"});
+    EXPECT_EQ(cell(1, 1), "145.00000");
+
+    messages.saveAnswers = {SaveChoice::Save};
+    dialogs.answers = {path("before-read")};
+    clickToolButton("N6");
+    EXPECT_EQ(reads, 2);
+    EXPECT_TRUE(std::filesystem::exists(path("before-read.bc")));
+    EXPECT_TRUE(messages.questions().empty());
+}
+
+TEST_F(UnsavedAndUndoTest, NewWithUnsavedChangesAsksOnce)
+{
+    enterFrequency(1, 1, "145");
+    messages.saveAnswers = {SaveChoice::Discard};
+    clickToolButton("N1");
+    EXPECT_EQ(messages.saveQuestions().size(), 1u);
+    EXPECT_TRUE(messages.questions().empty()) << "Discard already said go on";
+    EXPECT_EQ(cell(1, 1), "");
+    EXPECT_FALSE(window->isWindowModified());
 }
 
 TEST_F(UnsavedAndUndoTest, NothingUnsavedAsksNothingMore)

@@ -236,6 +236,20 @@ TEST(CsvExport, TransmitFarFromReceiveIsASplit)
                                   "4,,146.000000,+,99.990000,,88.5,88.5,023,NN,023,Tone->Tone,,5.00,,,,,,,\r\n");
 }
 
+TEST(CsvExport, TheStepIsTheOneTheReceiveFrequencyLiesOn)
+{
+    ChannelTable plan;
+    plan.setCell(ColRx, 1, "446.00625"); // 6.25 kHz only
+    plan.setCell(ColRx, 2, "146.52500"); // on both: 5 kHz
+    plan.setCell(ColRx, 3, "146.51250"); // 6.25 kHz only
+    plan.setCell(ColRx, 4, "146.51000"); // 5 kHz only
+    EXPECT_EQ(writeCsvPlan(plan), kHeader + "\r\n"
+                                  "1,,446.006250,off,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,,6.25,,,,,,,\r\n"
+                                  "2,,146.525000,off,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,,5.00,,,,,,,\r\n"
+                                  "3,,146.512500,off,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,,6.25,,,,,,,\r\n"
+                                  "4,,146.510000,off,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,,5.00,,,,,,,\r\n");
+}
+
 TEST(CsvFiles, ReadLikeTheOtherFilesAndRefuseWhatACsvCannotCarry)
 {
     TempFolder folder;

@@ -1,6 +1,6 @@
 #pragma once
-// A made-up system in a temporary folder: sysfs, /proc, /dev and a group
-// file as the connection checks read them, and a SystemView pointing there.
+// A made-up system in a temporary folder: sysfs, /proc, /dev, /run/udev and
+// a group file as the connection checks read them, and a SystemView pointing there.
 // Nothing of the real machine's serial ports is ever looked at.
 #include "SystemView.h"
 
@@ -22,12 +22,13 @@ public:
         if (!::mkdtemp(pattern.data()))
             throw std::runtime_error("mkdtemp failed");
         root_ = pattern;
-        for (const char* dir : {"sys/class/tty", "proc", "dev", "etc"})
+        for (const char* dir : {"sys/class/tty", "proc", "dev", "etc", "run/udev"})
             std::filesystem::create_directories(root_ / dir);
         view.sysRoot = (root_ / "sys").string();
         view.procRoot = (root_ / "proc").string();
         view.devRoot = (root_ / "dev").string();
         view.groupFile = (root_ / "etc/group").string();
+        view.udevRunRoot = (root_ / "run/udev").string(); // udev runs until a test removes it
         // A user and group no real file of the test belongs to.
         view.self = ProcessIdentity{4343, 4242, 4242, {4242}, "ann"};
         // The tree's nodes lead to /dev/null; they stand for serial lines.
@@ -67,6 +68,14 @@ public:
     void usbTty(const std::string& name, const std::string& usbPath, const std::string& vendor,
                 const std::string& product, const std::string& serial) const
     {
+        usbAdapter(name, usbPath, vendor, product, serial);
+        link("dev/" + name, "/dev/null");
+    }
+
+    // The adapter in sysfs alone, for a test that makes the node itself.
+    void usbAdapter(const std::string& name, const std::string& usbPath, const std::string& vendor,
+                    const std::string& product, const std::string& serial) const
+    {
         const std::string usb = "sys/devices/pci0000:00/usb1/" + usbPath;
         write(usb + "/idVendor", vendor + "\n");
         write(usb + "/idProduct", product + "\n");
@@ -79,7 +88,6 @@ public:
         std::filesystem::create_directories(path(iface));
         link(iface + "/driver", (root_ / usb / "drivers/ch341-uart").string());
         link("sys/class/tty/" + name + "/device", (root_ / iface).string());
-        link("dev/" + name, "/dev/null");
     }
 
     // A process with the given command name holding path open.
