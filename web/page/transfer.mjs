@@ -1,0 +1,23 @@
+// Runs the core's procedures on a port object; see web/README.md for the
+// port's four calls. One transfer at a time, as on the desktop.
+export const Procedure = Object.freeze({ Read: 0, Write: 1, Verify: 2, Backup: 3, Restore: 4 });
+
+// The words a second transfer gets while one runs.
+export const kAlreadyRunning = 'a transfer is already running';
+
+// Resolves with the plan's report: {succeeded, messages: [{kind, text,
+// detail}], differences: [...]}. onProgress(label, blocksDone) follows it.
+export async function runProcedure(core, plan, port, procedure, { imageName = '', onProgress = null } = {}) {
+  if (core.zkPort)
+    return { succeeded: false, messages: [{ kind: 'notice', text: kAlreadyRunning, detail: '' }], differences: [] };
+  core.zkPort = port;
+  core.zkProgress = onProgress;
+  try {
+    await core.ccall('zk_run_procedure', 'number', ['number', 'number', 'string'],
+                     [plan.address(), procedure, imageName], { async: true });
+  } finally {
+    core.zkPort = null;
+    core.zkProgress = null;
+  }
+  return plan.lastReport();
+}
