@@ -9,7 +9,8 @@
 #          metainfo and manual page checks, the PDF export check, the package
 #          install test, the browser edition and its tests)
 # package  run + what `make package` needs
-# web      the browser edition: Emscripten, and Node for its tests
+# web      the browser edition: Emscripten (its optimiser runs under Node),
+#          headless Chromium and Python for the page's tests
 # fuzz     run + clang for the libFuzzer targets
 set -euo pipefail
 
@@ -20,8 +21,8 @@ run=(
   fonts-dejavu-core
   libudev-dev
 )
-package=(file) # dpkg-shlibdeps finds the programs' libraries with it
-web=(emscripten nodejs)
+package=(file emscripten nodejs) # file: dpkg-shlibdeps finds the programs' libraries with it; the rest builds the page
+web=(emscripten nodejs chromium-headless-shell python3)
 test=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils appstream man-db poppler-utils "${package[@]}"
       "${web[@]}")
 fuzz=(clang libclang-rt-dev)

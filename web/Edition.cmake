@@ -30,3 +30,13 @@ if(ZK_BUILD_TESTS AND ZK_NODE)
   add_test(NAME web_core COMMAND ${ZK_NODE} --test ${CMAKE_CURRENT_LIST_DIR}/tests/core.test.mjs)
   set_tests_properties(web_core PROPERTIES ENVIRONMENT ZK_WEB_WASM=${CMAKE_BINARY_DIR}/web-wasm)
 endif()
+
+# The page itself in headless Chromium, with the virtual radio behind a
+# stand-in for navigator.serial.
+find_program(ZK_CHROMIUM NAMES chromium-headless-shell chromium)
+find_package(Python3 COMPONENTS Interpreter)
+if(ZK_BUILD_TESTS AND ZK_CHROMIUM AND Python3_FOUND)
+  add_test(NAME web_page COMMAND Python3::Interpreter ${CMAKE_CURRENT_LIST_DIR}/tests/browser/run_page_test.py
+                                 ${ZK_CHROMIUM} ${CMAKE_BINARY_DIR}/web ${CMAKE_BINARY_DIR}/web-wasm)
+  set_tests_properties(web_page PROPERTIES TIMEOUT 600)
+endif()

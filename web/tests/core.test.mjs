@@ -7,7 +7,7 @@ import { createRequire } from 'node:module';
 import path from 'node:path';
 import test from 'node:test';
 
-import { simulatedPort } from '../page/simulated-port.mjs';
+import { simulatedPort } from './simulated-port.mjs';
 import { Procedure, runProcedure } from '../page/transfer.mjs';
 
 const wasmFolder = path.resolve(process.env.ZK_WEB_WASM ?? 'build/web-wasm');

@@ -1,0 +1,168 @@
+// The page: one plan, its grid, the file commands and the radio commands.
+import { chooseFile, backupName, download } from './files.mjs';
+import { ChannelGrid } from './grid.mjs';
+import { hasWebSerial, openSerialPort, usbIds } from './serial.mjs';
+import { Procedure, runProcedure } from './transfer.mjs';
+
+const $ = (id) => document.getElementById(id);
+
+// The page's state, open for the tests that drive it.
+const page = { core: null, plan: null, port: null, grid: null, fileName: 'plan.bc', ready: null, commands: null };
+window.zkPage = page;
+
+function show(message) {
+  if (!message || !message.kind)
+    return;
+  $('message-text').textContent = message.text;
+  $('message-detail').textContent = message.detail;
+  $('message-more').hidden = !message.detail;
+  $('message').dataset.kind = message.kind;
+  if (!$('message').open)
+    $('message').showModal();
+}
+
+function changed() {
+  page.grid.refresh();
+  $('band').value = String(page.plan.band());
+  $('undo').disabled = !page.plan.canUndo();
+  $('redo').disabled = !page.plan.canRedo();
+}
+
+function showPort() {
+  const connected = Boolean(page.port);
+  for (const id of ['read', 'write', 'verify', 'backup', 'restore'])
+    $(id).disabled = !connected;
+  if (!hasWebSerial()) {
+    $('connect').disabled = true;
+    $('port-status').textContent =
+      'This browser cannot reach serial ports (Web Serial): use Chrome, Edge or another Chromium-based browser '
+      + 'to read and write the radio. Editing, opening, saving and converting plans work here.';
+  } else {
+    $('port-status').textContent = connected ? `Serial Port: ${usbIds(page.port.info)}` : 'No Port!';
+  }
+}
+
+async function connect() {
+  if (page.port) {
+    await page.port.close();
+    page.port = null;
+  }
+  let chosen;
+  try {
+    chosen = await navigator.serial.requestPort();
+  } catch {
+    return; // no port chosen
+  }
+  try {
+    page.port = await openSerialPort(chosen, { onGone: () => { page.port = null; showPort(); } });
+  } catch (e) {
+    show({ kind: 'error', text: 'The Port is Used!', detail: String(e.message ?? e) });
+  }
+  showPort();
+}
+
+async function transfer(procedure, options = {}) {
+  const port = page.port;
+  if (!port)
+    return null;
+  document.body.classList.add('busy');
+  $('progress').value = 0;
+  const report = await runProcedure(page.core, page.plan, port, procedure, {
+    ...options,
+    onProgress: (label, blocks) => {
+      $('progress-label').textContent = label;
+      $('progress').value = blocks;
+    },
+  });
+  document.body.classList.remove('busy');
+  changed();
+  for (const message of report.messages)
+    show(message);
+  return report;
+}
+
+const commands = {
+  async open() {
+    const file = await chooseFile($('open-file'));
+    if (!file)
+      return;
+    page.plan.delete();
+    page.plan = new page.core.Plan();
+    page.fileName = file.name;
+    show(page.plan.openChannelFile(file.bytes));
+    changed();
+  },
+  save() {
+    download(page.fileName.endsWith('.bc') ? page.fileName : `${page.fileName}.bc`, page.plan.channelFile());
+  },
+  async import() {
+    const file = await chooseFile($('import-file'));
+    if (!file)
+      return;
+    const read = page.plan.readList(new TextDecoder().decode(file.bytes), `"${file.name}"`);
+    if (read.kind)
+      return show(read);
+    const info = page.plan.listInfo();
+    $('import-about').textContent = `${info.rows} rows; ${info.asItIs ? 'the radio takes the list as it is.' : 'the first 16 of the band are taken unless you name lines.'}`;
+    $('import-band').value = String(info.fullestBand || 1);
+    $('import-lines').value = '';
+    $('import-dialog').returnValue = '';
+    $('import-dialog').showModal();
+  },
+  importChosen() {
+    if ($('import-dialog').returnValue !== 'import')
+      return;
+    show(page.plan.importList(Number($('import-band').value), $('import-lines').value.trim()));
+    changed();
+  },
+  export() {
+    const out = page.plan.exportCsv();
+    if (out.message.kind)
+      return show(out.message);
+    download(page.fileName.replace(/\.bc$/, '') + '.csv', new TextEncoder().encode(out.text), 'text/csv');
+    show({ kind: 'notice', text: 'Export success!', detail: '' });
+  },
+  undo() { page.plan.undo(); changed(); },
+  redo() { page.plan.redo(); changed(); },
+  connect,
+  read: () => transfer(Procedure.Read),
+  write: () => transfer(Procedure.Write),
+  verify: () => transfer(Procedure.Verify),
+  async backup() {
+    const report = await transfer(Procedure.Backup);
+    if (!report?.succeeded)
+      return;
+    const name = backupName();
+    download(name, page.plan.image());
+    show({ kind: 'notice', text: `Backup saved to ${name}.`, detail: '' });
+  },
+  async restore() {
+    const file = await chooseFile($('restore-file'));
+    if (!file)
+      return;
+    if (!page.plan.setImage(file.bytes))
+      return show({ kind: 'error', text: `${file.name} is not a radio image: it holds ${file.bytes.length} bytes, an image holds 512.`, detail: '' });
+    await transfer(Procedure.Restore, { imageName: file.name });
+  },
+};
+
+async function start() {
+  page.core = await createZkCore();
+  page.plan = new page.core.Plan();
+  page.grid = new ChannelGrid(page.core, $('grid'), $('settings'), { getPlan: () => page.plan, onChange: changed, show });
+  const bands = page.core.bands();
+  for (const select of [$('band'), $('import-band')])
+    bands.forEach((band, i) => select.add(new Option(band.name, String(i + 1))));
+  $('band').addEventListener('change', () => { page.plan.setBand(Number($('band').value)); changed(); });
+  for (const [id, command] of Object.entries(commands))
+    $(id)?.addEventListener('click', command);
+  $('import-dialog').addEventListener('close', commands.importChosen);
+  showPort();
+  changed();
+  if ('serviceWorker' in navigator && location.protocol.startsWith('http'))
+    navigator.serviceWorker.register('sw.js').catch(() => {});
+  document.body.dataset.ready = 'yes';
+}
+
+page.commands = commands;
+page.ready = start();
