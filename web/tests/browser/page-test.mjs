@@ -1,6 +1,6 @@
-// Drives the real page in headless Chromium and writes one line per check
-// into <pre id="test-results">: "ok NAME" or "FAIL NAME: what was seen".
-// The driver reads them with --dump-dom once "done" is the last line.
+// Drives the real page in headless Chromium: one line per check, "ok NAME"
+// or "FAIL NAME: what was seen", shown in <pre id="test-results"> as they
+// come and handed to the driver by window.zkTestResults once all ran.
 import { radio } from './fake-serial.mjs';
 
 // Kept in the page as they come, so a run that stops shows how far it got.
@@ -26,6 +26,28 @@ const message = () => {
   $('message').close();
   return text;
 };
+
+// Files the page offers for download, caught as they are made.
+const downloads = [];
+const makeUrl = URL.createObjectURL;
+URL.createObjectURL = (blob) => {
+  downloads.push(blob);
+  return makeUrl(blob);
+};
+const lastDownload = async () => new Uint8Array(await downloads.at(-1).arrayBuffer());
+
+// Runs a command that asks for a file, and gives it this one.
+async function withFile(inputId, name, bytes, command) {
+  const running = command();
+  const input = $(inputId);
+  const chosen = new DataTransfer();
+  chosen.items.add(new File([bytes], name));
+  input.files = chosen.files;
+  input.dispatchEvent(new Event('change'));
+  return running;
+}
+
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 // Typing into the open frequency box, then Enter.
 function type(column, row, text) {
@@ -73,6 +95,28 @@ async function withSerial() {
   equal('verify: a mismatch', [message(), $('message-detail').textContent],
         ['Radio differs from the channel plan in 1 channels or settings.', 'channel 1: TX Frequency radio empty, plan 146.50000; QT/DQT Enc radio empty, plan OFF']);
 
+  await page.commands.backup();
+  equal('backup: the words', /^Backup saved to radio-\d{4}-\d\d-\d\d-\d{6}\.img\.$/.test(message()), true);
+  const image = await lastDownload();
+  equal('backup: the image is the radio\'s memory', hex(image), hex(sim.memory()));
+
+  sim.setMemory(new Uint8Array(512).fill(0xff));
+  await withFile('restore-file', 'kept.img', image, page.commands.restore);
+  equal('restore: the words', message(), 'Restore Success! The radio matches kept.img.');
+  equal('restore: channel 1 back in the radio', hex(sim.memory().subarray(0x10, 0x14)), '00256014');
+
+  // The cable pulled after the second block of a read.
+  const reading = page.commands.read();
+  while ($('progress').value < 2)
+    await sleep(10);
+  navigator.serial.port.unplug();
+  await reading;
+  equal('a pulled cable: the words', message(), 'Read Error!');
+  equal('a pulled cable: the port is gone', [$('port-status').textContent, $('read').disabled], ['No Port!', true]);
+
+  $('connect').click();
+  while (!page.port)
+    await sleep(10);
   sim.setSilentAfter(1);
   await page.commands.read();
   equal('a radio that stops answering', message(), 'Read Error!');
@@ -85,11 +129,41 @@ async function withoutSerial() {
   equal('without Web Serial: no Connect', $('connect').disabled, true);
   type(1, 1, '145.5');
   equal('without Web Serial: it still edits', cellText(1, 1), '145.50000');
-  equal('without Web Serial: and saves', new TextDecoder().decode(page.plan.channelFile()).split('\r')[0],
+  page.commands.save();
+  equal('without Web Serial: and saves', new TextDecoder().decode(await lastDownload()).split('\r')[0],
         '1,145.50000, ,0FF,0FF,High,Wide,');
+
+  // A desktop plan opened and saved again: the same bytes.
+  const desktopPlan = new TextEncoder().encode(
+    '1, , , , , , ,\r2,145.50000,145.50000,D023N,0FF,High,Wide,\r'
+    + [3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14].map((n) => `${n}, , , , , , ,\r`).join('')
+    + '15,461.42500,146.25000,67.0HZ,D754I,Low,Narrow,\r16, , , , , , ,\r2,\r40,\r9,\r1,\r8,\r\n');
+  await withFile('open-file', 'plan.bc', desktopPlan, page.commands.open);
+  equal('open: the grid shows the plan', [cellText(1, 15), cellText(4, 15), $('c2').value], ['461.42500', 'D754I', page.core.settingsList(1)[40]]);
+  page.commands.save();
+  equal('save: the same bytes as the desktop\'s file', hex(await lastDownload()), hex(desktopPlan));
+
+  // A list of 18 channels: the first 16 are taken.
+  const rows = Array.from({ length: 18 }, (_, i) => `${i + 1},C${i},${(146 + i * 0.025).toFixed(4)}`);
+  const list = new TextEncoder().encode(['Location,Name,Frequency', ...rows].join('\n') + '\n');
+  await withFile('import-file', 'list.csv', list, page.commands.import);
+  equal('import: the dialog offers the fullest band', $('import-band').value, '1');
+  const closed = new Promise((resolve) => $('import-dialog').addEventListener('close', resolve, { once: true }));
+  $('import-dialog').close('import');
+  await closed;
+  equal('import: the summary', message(),
+        'Imported 16 channels into VHF:136-174 from 18 rows; left out: 2 beyond the first 16 (lines 18-19). Not stored in the radio: Name.');
+  equal('import: the grid', [cellText(1, 1), cellText(1, 16), cellText(1, 15)], ['146.00000', '146.37500', '146.35000']);
+  page.commands.undo();
+  equal('undo: the plan before the import', cellText(1, 15), '461.42500');
 }
 
 const run = new URLSearchParams(location.search).has('no-serial') ? withoutSerial : withSerial;
 await new Promise((resolve) => window.addEventListener('load', resolve));
 document.body.appendChild(out);
-run().catch((e) => report(`FAIL the run: ${e && e.stack ? e.stack : e}`)).finally(() => report('done'));
+window.zkTestResults = run()
+  .catch((e) => report(`FAIL the run: ${e && e.stack ? e.stack : e}`))
+  .then(() => {
+    report('done');
+    return results;
+  });
