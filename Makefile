@@ -99,6 +99,9 @@ demo: programs
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x $$b ] && echo "== $$b" && $$b; done
+	@chromium=$$(command -v chromium-headless-shell || command -v chromium); \
+	if [ -d $(BUILD)/web ] && [ -n "$$chromium" ]; then \
+	  echo "== the browser edition"; python3 web/bench/page_figures.py $$chromium $(BUILD)/web $(BUILD)/web-wasm; fi
 
 # libFuzzer targets, built with clang in their own folder. FUZZ_SECONDS per target.
 FUZZ_SECONDS ?= 60
