@@ -119,7 +119,7 @@ WEB_ENV = NODE_PATH=/usr/share/nodejs
 web:
 	@tools/install-deps.sh web
 	$(WEB_ENV) emcmake cmake -S web -B $(BUILD)/web-wasm $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
-	  -DZK_WEB_OUTPUT=$(CURDIR)/$(BUILD)/web
+	  -DZK_WEB_OUTPUT=$(abspath $(BUILD))/web
 	$(WEB_ENV) cmake --build $(BUILD)/web-wasm -j $(JOBS)
 
 web-serve: web
