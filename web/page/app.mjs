@@ -5,9 +5,13 @@ import { hasWebSerial, openSerialPort, usbIds } from './serial.mjs';
 import { Procedure, runProcedure } from './transfer.mjs';
 
 const $ = (id) => document.getElementById(id);
+const kRadioCommands = ['read', 'write', 'verify', 'backup', 'restore'];
+// What a running transfer holds still.
+const kHeldControls = 'header button, header select, #settings select';
 
 // The page's state, open for the tests that drive it.
-const page = { core: null, plan: null, port: null, grid: null, fileName: 'plan.bc', ready: null, commands: null };
+const page = { core: null, plan: null, port: null, grid: null, fileName: 'plan.bc', ready: null, commands: null,
+               busy: false };
 window.zkPage = page;
 
 function show(message) {
@@ -30,7 +34,7 @@ function changed() {
 
 function showPort() {
   const connected = Boolean(page.port);
-  for (const id of ['read', 'write', 'verify', 'backup', 'restore'])
+  for (const id of kRadioCommands)
     $(id).disabled = !connected;
   if (!hasWebSerial()) {
     $('connect').disabled = true;
@@ -65,7 +69,11 @@ async function transfer(procedure, options = {}) {
   const port = page.port;
   if (!port)
     return null;
-  document.body.classList.add('busy');
+  // Like the desktop's transfer dialogs, a transfer holds the whole page:
+  // the suspended engine must not be called into until it ends.
+  page.busy = true;
+  for (const control of document.querySelectorAll(kHeldControls))
+    control.disabled = true;
   $('progress').value = 0;
   const report = await runProcedure(page.core, page.plan, port, procedure, {
     ...options,
@@ -74,7 +82,10 @@ async function transfer(procedure, options = {}) {
       $('progress').value = blocks;
     },
   });
-  document.body.classList.remove('busy');
+  page.busy = false;
+  for (const control of document.querySelectorAll(kHeldControls))
+    control.disabled = false;
+  showPort();
   changed();
   for (const message of report.messages)
     show(message);
@@ -149,7 +160,8 @@ const commands = {
 async function start() {
   page.core = await createZkCore();
   page.plan = new page.core.Plan();
-  page.grid = new ChannelGrid(page.core, $('grid'), $('settings'), { getPlan: () => page.plan, onChange: changed, show });
+  page.grid = new ChannelGrid(page.core, $('grid'), $('settings'),
+                              { getPlan: () => page.plan, onChange: changed, show, busy: () => page.busy });
   const bands = page.core.bands();
   for (const select of [$('band'), $('import-band')])
     bands.forEach((band, i) => select.add(new Option(band.name, String(i + 1))));

@@ -5,13 +5,15 @@
 const kFrequencyColumns = [1, 2];
 
 export class ChannelGrid {
-  constructor(core, table, settingsPanel, { getPlan, onChange, show }) {
+  // busy() is true while nothing may change (a transfer runs).
+  constructor(core, table, settingsPanel, { getPlan, onChange, show, busy }) {
     this.core = core;
     this.table = table;
     this.settingsPanel = settingsPanel;
     this.getPlan = getPlan;
     this.onChange = onChange;
     this.show = show;
+    this.busy = busy;
     this.selected = { column: 1, row: 1 };
     this.lists = { 3: core.toneList(), 4: core.toneList(), 5: core.powerList(), 6: core.bandwidthList() };
     this.build();
@@ -49,6 +51,8 @@ export class ChannelGrid {
       for (const item of this.core.settingsList(setting))
         select.add(new Option(item, item));
       select.addEventListener('change', () => {
+        if (this.busy())
+          return;
         this.getPlan().setSetting(setting, select.selectedIndex);
         this.onChange();
       });
@@ -86,6 +90,8 @@ export class ChannelGrid {
       return;
     const { column, row } = this.selected;
     const moves = { ArrowUp: [0, -1], ArrowDown: [0, 1], ArrowLeft: [-1, 0], ArrowRight: [1, 0] };
+    if (this.busy())
+      return;
     if (moves[event.key]) {
       event.preventDefault();
       this.select(column + moves[event.key][0], row + moves[event.key][1]);
@@ -96,6 +102,8 @@ export class ChannelGrid {
   }
 
   open(column, row) {
+    if (this.busy())
+      return;
     this.selected = { column, row };
     this.refresh();
     const cell = this.cellElement(column, row);

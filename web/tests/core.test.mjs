@@ -165,3 +165,14 @@ test('a radio that stops answering ends the read with the desktop\'s words', asy
   assert.deepEqual(report, { succeeded: false, messages: [{ kind: 'notice', text: 'Read Error!', detail: '' }], differences: [] });
   assert.deepEqual(progress, [1, 2]);
 });
+
+test('a second transfer while one runs does not start', async () => {
+  const radio = newRadio();
+  const plan = new core.Plan();
+  const other = new core.Plan();
+  const first = runProcedure(core, plan, simulatedPort(radio), Procedure.Read);
+  const second = await runProcedure(core, other, simulatedPort(newRadio()), Procedure.Write);
+  assert.deepEqual(second, { succeeded: false, busy: true, messages: [], differences: [] });
+  assert.equal((await first).succeeded, true);
+  assert.equal(radio.sessionsEnded(), 1);
+});

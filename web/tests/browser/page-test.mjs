@@ -105,10 +105,14 @@ async function withSerial() {
   equal('restore: the words', message(), 'Restore Success! The radio matches kept.img.');
   equal('restore: channel 1 back in the radio', hex(sim.memory().subarray(0x10, 0x14)), '00256014');
 
-  // The cable pulled after the second block of a read.
+  // The cable pulled after the second block of a read, which meanwhile
+  // holds the page still.
   const reading = page.commands.read();
   while ($('progress').value < 2)
     await sleep(10);
+  $('grid').tBodies[0].rows[0].cells[1].click();
+  equal('a transfer holds the page', [$('grid').querySelector('input'), $('open').disabled, $('c1').disabled],
+        [null, true, true]);
   navigator.serial.port.unplug();
   await reading;
   equal('a pulled cable: the words', message(), 'Read Error!');
