@@ -35,7 +35,7 @@ READ = """(async () => {
 
 def main():
     chromium, web, wasm = sys.argv[1:4]
-    size = sum(f.stat().st_size for f in Path(web).iterdir() if f.is_file())
+    size = sum(f.stat().st_size for f in Path(web).rglob('*') if f.is_file())
     print(f'page and module: {size / 1e6:.2f} MB ({size} bytes)')
     with tempfile.TemporaryDirectory() as site:
         make_site(Path(site), web, wasm, ['fake-serial.mjs'])

@@ -6,6 +6,7 @@
 #include "ListFit.h"
 #include "Lists.h"
 #include "RadioCompare.h"
+#include "StockLists.h"
 #include "UserMessages.h"
 #include "WebPlan.h"
 #include "WebTransfer.h"
@@ -269,4 +270,5 @@ EMSCRIPTEN_BINDINGS(zk_core)
     function("bandwidthList", +[] { return zk::web::linesOut(zk::bandwidthList()); });
     function("settingsList", &zk::web::settingsListOut);
     function("settingLabel", &zk::web::settingLabelOut);
+    function("listAbout", +[](const std::string& text) { return zk::listAboutText(text); });
 }

@@ -92,6 +92,20 @@ async function transfer(procedure, options = {}) {
   return report;
 }
 
+// The import dialog for a list's text: the rows and the band to take.
+function chooseRows(text, source, note = '') {
+  const read = page.plan.readList(text, source);
+  if (read.kind)
+    return show(read);
+  const info = page.plan.listInfo();
+  $('import-about').textContent = `${note ? note + ' ' : ''}${info.rows} rows; `
+    + (info.asItIs ? 'the radio takes the list as it is.' : 'the first 16 of the band are taken unless you name lines.');
+  $('import-band').value = String(info.fullestBand || 1);
+  $('import-lines').value = '';
+  $('import-dialog').returnValue = '';
+  $('import-dialog').showModal();
+}
+
 const commands = {
   async open() {
     const file = await chooseFile($('open-file'));
@@ -108,17 +122,17 @@ const commands = {
   },
   async import() {
     const file = await chooseFile($('import-file'));
-    if (!file)
+    if (file)
+      chooseRows(new TextDecoder().decode(file.bytes), `"${file.name}"`);
+  },
+  async stockList() {
+    const name = $('stock-list').value;
+    $('stock-list').value = '';
+    if (!name)
       return;
-    const read = page.plan.readList(new TextDecoder().decode(file.bytes), `"${file.name}"`);
-    if (read.kind)
-      return show(read);
-    const info = page.plan.listInfo();
-    $('import-about').textContent = `${info.rows} rows; ${info.asItIs ? 'the radio takes the list as it is.' : 'the first 16 of the band are taken unless you name lines.'}`;
-    $('import-band').value = String(info.fullestBand || 1);
-    $('import-lines').value = '';
-    $('import-dialog').returnValue = '';
-    $('import-dialog').showModal();
+    const text = await (await fetch(`lists/${name}.csv`)).text();
+    // A stock list's first row says where it may be used and its power limit.
+    chooseRows(text, `"${name}.csv"`, page.core.listAbout(text));
   },
   importChosen() {
     if ($('import-dialog').returnValue !== 'import')
@@ -168,6 +182,11 @@ async function start() {
   $('band').addEventListener('change', () => { page.plan.setBand(Number($('band').value)); changed(); });
   for (const [id, command] of Object.entries(commands))
     $(id)?.addEventListener('click', command);
+  $('stock-list').addEventListener('change', commands.stockList);
+  fetch('lists/lists.json').then((r) => r.json()).then((names) => {
+    for (const name of names)
+      $('stock-list').add(new Option(name, name));
+  }).catch(() => {});
   $('import-dialog').addEventListener('close', commands.importChosen);
   showPort();
   changed();

@@ -1,7 +1,7 @@
 // Keeps the page's files so it opens without a network once loaded.
-const kCache = 'zk-h41-web-1';
+const kCache = 'zk-h41-web-2';
 const kFiles = ['./', 'index.html', 'style.css', 'app.mjs', 'grid.mjs', 'files.mjs', 'serial.mjs', 'transfer.mjs',
-                'zk-h41-core.js', 'zk-h41-core.wasm'];
+                'zk-h41-core.js', 'zk-h41-core.wasm', 'lists/lists.json'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(kCache).then((cache) => cache.addAll(kFiles)));

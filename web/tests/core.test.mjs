@@ -91,6 +91,8 @@ test('a CSV list too long for the radio is fitted, and exported again', () => {
 
   assert.equal(plan.importList(0, '3,5').kind, 'notice');
   assert.deepEqual([1, 2, 3].map((r) => plan.cell(1, r)), ['146.02500', '146.07500', '']);
+  assert.equal(core.listAbout('Location,Frequency,Comment\n1,446.00625, kept short \n'), 'kept short');
+  assert.equal(core.listAbout('Location,Frequency\n1,446.00625\n'), '');
   const exported = plan.exportCsv();
   assert.deepEqual(exported.message, noMessage);
   assert.match(exported.text, /^Location,/);

@@ -160,6 +160,27 @@ async function withoutSerial() {
   equal('import: the grid', [cellText(1, 1), cellText(1, 16), cellText(1, 15)], ['146.00000', '146.37500', '146.35000']);
   page.commands.undo();
   equal('undo: the plan before the import', cellText(1, 15), '461.42500');
+
+  // A stock list, offered from the page's own folder.
+  while ($('stock-list').options.length < 2)
+    await sleep(10);
+  equal('stock lists: offered', Array.from($('stock-list').options, (o) => o.value), ['', 'frs', 'murs', 'pmr446']);
+  const opened = new Promise((resolve) => {
+    const look = () => ($('import-dialog').open ? resolve() : setTimeout(look, 10));
+    look();
+  });
+  $('stock-list').value = 'pmr446';
+  $('stock-list').dispatchEvent(new Event('change'));
+  await opened;
+  equal('stock lists: what the list says of itself', $('import-about').textContent,
+        'PMR446 (licence-free in Europe and elsewhere): 0.5 W ERP at most with the radio\'s own fixed antenna; '
+        + 'you must keep these limits 16 rows; the radio takes the list as it is.');
+  const taken = new Promise((resolve) => $('import-dialog').addEventListener('close', resolve, { once: true }));
+  $('import-dialog').close('import');
+  await taken;
+  message();
+  equal('stock lists: the channels', [cellText(1, 1), cellText(3, 1), cellText(5, 1), cellText(6, 1), cellText(1, 16)],
+        ['446.00625', 'OFF', 'Low', 'Narrow', '446.19375']);
 }
 
 const run = new URLSearchParams(location.search).has('no-serial') ? withoutSerial : withSerial;

@@ -33,8 +33,7 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
 def make_site(folder, web, wasm, scripts):
     """The page with the test module and, before the page's own script,
     the modules named in scripts (files of this folder)."""
-    for item in Path(web).iterdir():
-        shutil.copy(item, folder)
+    shutil.copytree(web, folder, dirs_exist_ok=True)
     for name in ('zk-h41-test-core.js', 'zk-h41-test-core.wasm'):
         shutil.copy(Path(wasm) / name, folder)
     for item in SUPPORT_FILES:
