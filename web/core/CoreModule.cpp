@@ -184,6 +184,16 @@ std::string filterKey(int textLength, int typed)
     return "drop";
 }
 
+// {text, cursor}: the box's text after a paste or drop, as typing it would have gone.
+val filterInsertionOut(const std::string& before, const std::string& after)
+{
+    std::size_t cursor = 0;
+    val out = val::object();
+    out.set("text", edit::filterInsertion(before, after, cursor));
+    out.set("cursor", static_cast<int>(cursor));
+    return out;
+}
+
 val bandsOut()
 {
     val out = val::array();
@@ -261,6 +271,7 @@ EMSCRIPTEN_BINDINGS(zk_core)
         .function("lastReport", &PagePlan::lastReport)
         .function("address", &PagePlan::address);
     function("filterKey", &zk::web::filterKey);
+    function("filterInsertion", &zk::web::filterInsertionOut);
     function("normaliseFrequency", &zk::edit::normaliseFrequency);
     function("rangeMessage", &zk::edit::rangeMessage);
     function("bands", &zk::web::bandsOut);

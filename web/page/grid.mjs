@@ -148,6 +148,16 @@ export class ChannelGrid {
         event.preventDefault();
       }
     });
+    // Text pasted or dropped in goes through the same filter as typing.
+    let before = box.value;
+    box.addEventListener('input', () => {
+      const kept = this.core.filterInsertion(before, box.value);
+      if (kept.text !== box.value) {
+        box.value = kept.text;
+        box.setSelectionRange(kept.cursor, kept.cursor);
+      }
+      before = box.value;
+    });
     box.addEventListener('blur', commit);
     box.focus();
     box.select();

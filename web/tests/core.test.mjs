@@ -53,6 +53,7 @@ test('a typed frequency keeps the editor\'s rules, messages and history', () => 
   assert.equal(plan.commitFrequency(1, 3, '145.0010').text, 'RX Frequency in 136MHZ~174MHZ');
   assert.equal(core.filterKey(9, '5'.codePointAt(0)), 'drop');
   assert.equal(core.filterKey(3, 13), 'end');
+  assert.deepEqual(core.filterInsertion('14', '14a5.5x'), { text: '145.5', cursor: 5 });
 
   assert.equal(plan.pick(5, 1, 'Low'), '');
   assert.equal(plan.pick(5, 2, 'Low'), 'the channel has no frequency');

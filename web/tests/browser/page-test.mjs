@@ -133,6 +133,14 @@ async function withoutSerial() {
   equal('without Web Serial: no Connect', $('connect').disabled, true);
   type(1, 1, '145.5');
   equal('without Web Serial: it still edits', cellText(1, 1), '145.50000');
+
+  // A paste keeps what typing would have kept.
+  $('grid').tBodies[0].rows[1].cells[1].click();
+  const box = $('grid').querySelector('input');
+  box.value = '1x46.0,25';
+  box.dispatchEvent(new InputEvent('input', { inputType: 'insertFromPaste', bubbles: true }));
+  equal('a paste is filtered as typing is', box.value, '146.025');
+  box.dispatchEvent(new KeyboardEvent('keydown', { key: 'Escape', bubbles: true }));
   page.commands.save();
   equal('without Web Serial: and saves', new TextDecoder().decode(await lastDownload()).split('\r')[0],
         '1,145.50000, ,0FF,0FF,High,Wide,');
