@@ -11,7 +11,7 @@ SUPP        = $(CURDIR)/tools/sanitizers
 PROGRAMS    = zk-h41 zk-h41-cli zk-h41-sim
 
 .PHONY: all deps deps-run build programs run test test-main test-asan asan-tree asan-run test-tsan tsan-tree \
-        tsan-run bench fuzz demo package clean
+        tsan-run bench fuzz demo package web web-serve clean
 
 all: build
 
@@ -99,6 +99,9 @@ demo: programs
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x $$b ] && echo "== $$b" && $$b; done
+	@chromium=$$(command -v chromium-headless-shell || command -v chromium); \
+	if [ -d $(BUILD)/web ] && [ -n "$$chromium" ]; then \
+	  echo "== the browser edition"; python3 web/bench/page_figures.py $$chromium $(BUILD)/web $(BUILD)/web-wasm; fi
 
 # libFuzzer targets, built with clang in their own folder. FUZZ_SECONDS per target.
 FUZZ_SECONDS ?= 60
@@ -108,6 +111,19 @@ fuzz:
 	cmake --build fuzz-build -j $(JOBS) --target fuzzers
 	@for f in fuzz-build/bin/fuzz_*; do echo "== $$f"; mkdir -p fuzz-build/corpus/$$(basename $$f); \
 	  $$f -max_total_time=$(FUZZ_SECONDS) fuzz-build/corpus/$$(basename $$f) || exit 1; done
+
+# The browser edition alone: the page and its WebAssembly core in
+# $(BUILD)/web, served on http://localhost:8041 by `make web-serve` (Web
+# Serial needs a secure context; localhost is one).
+WEB_ENV = NODE_PATH=/usr/share/nodejs
+web:
+	@tools/install-deps.sh web
+	$(WEB_ENV) emcmake cmake -S web -B $(BUILD)/web-wasm $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	  -DZK_WEB_OUTPUT=$(abspath $(BUILD))/web
+	$(WEB_ENV) cmake --build $(BUILD)/web-wasm -j $(JOBS)
+
+web-serve: web
+	python3 -m http.server 8041 --bind 127.0.0.1 --directory $(BUILD)/web
 
 # A Debian package of the programs and their files, programs stripped:
 # $(BUILD)/zk-h41_<version>_<arch>.deb

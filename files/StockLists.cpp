@@ -23,7 +23,16 @@ constexpr const char* kListExtension = ".csv";
 std::string listAbout(const std::string& path)
 {
     try {
-        const std::vector<CsvRecord> records = readCsvRecords(readRegularFile(path, kCsvFileKind));
+        return listAboutText(readRegularFile(path, kCsvFileKind));
+    } catch (const AppError&) {
+        return std::string();
+    }
+}
+
+std::string listAboutText(std::string_view text)
+{
+    try {
+        const std::vector<CsvRecord> records = readCsvRecords(text);
         if (records.size() < 2)
             return std::string();
         const auto& header = records[0].fields;

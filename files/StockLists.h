@@ -2,6 +2,7 @@
 // The licence-free channel lists shipped with the program, one CSV file each
 // in the import's layout.
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zk {
@@ -20,6 +21,8 @@ std::string stockListFolder(const std::string& programFolder, const std::string&
 // The first row's Comment of the list at path; empty when there is none
 // or the file cannot be read.
 std::string listAbout(const std::string& path);
+// The same of a list's text; empty when it is no readable CSV.
+std::string listAboutText(std::string_view text);
 
 // The lists in folder, by name. A file that cannot be read has an empty about.
 std::vector<StockList> stockLists(const std::string& folder);

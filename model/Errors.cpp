@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <cstdlib>
 
 namespace zk {
 
@@ -88,12 +89,22 @@ double parseDecimal(const std::string& text)
     }
     if (!digits)
         throw invalidFloatError(text);
-    // from_chars ignores the process locale, which may use a decimal comma.
     const char* first = t.data() + (t[0] == '+' ? 1 : 0);
+#if defined(__EMSCRIPTEN__)
+    // The WebAssembly C++ library has no floating-point from_chars; its
+    // strtod knows only the C locale, so a point is always the separator.
+    const std::string digitsOnly(first, t.data() + t.size());
+    char* end = nullptr;
+    const double value = std::strtod(digitsOnly.c_str(), &end);
+    if (end != digitsOnly.c_str() + digitsOnly.size())
+        throw invalidFloatError(text);
+#else
+    // from_chars ignores the process locale, which may use a decimal comma.
     double value = 0;
     const auto result = std::from_chars(first, t.data() + t.size(), value);
     if (result.ec != std::errc() || result.ptr != t.data() + t.size())
         throw invalidFloatError(text);
+#endif
     return value;
 }
 

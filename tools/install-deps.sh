@@ -2,13 +2,15 @@
 # Installs the Debian packages a task needs, when missing. As root it
 # installs them; otherwise it prints the one line to run as root.
 #
-#   tools/install-deps.sh [run|test|package|fuzz]...   (default: run)
+#   tools/install-deps.sh [run|test|package|web|fuzz]...   (default: run)
 #
 # run      building and running the three programs
 # test     run + the test suite (GoogleTest, Google Benchmark, desktop file,
 #          metainfo and manual page checks, the PDF export check, the package
-#          install test)
+#          install test, the browser edition and its tests)
 # package  run + what `make package` needs
+# web      the browser edition: Emscripten (its optimiser runs under Node),
+#          headless Chromium and Python for the page's tests
 # fuzz     run + clang for the libFuzzer targets
 set -euo pipefail
 
@@ -19,8 +21,10 @@ run=(
   fonts-dejavu-core
   libudev-dev
 )
-package=(file) # dpkg-shlibdeps finds the programs' libraries with it
-test=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils appstream man-db poppler-utils "${package[@]}")
+package=(file emscripten nodejs) # file: dpkg-shlibdeps finds the programs' libraries with it; the rest builds the page
+web=(emscripten nodejs chromium-headless-shell python3)
+test=(libgtest-dev libgmock-dev libbenchmark-dev desktop-file-utils appstream man-db poppler-utils "${package[@]}"
+      "${web[@]}")
 fuzz=(clang libclang-rt-dev)
 
 packages=("${run[@]}")
@@ -29,8 +33,9 @@ for profile in "${@:-run}"; do
     run) ;;
     test) packages+=("${test[@]}") ;;
     package) packages+=("${package[@]}") ;;
+    web) packages+=("${web[@]}") ;;
     fuzz) packages+=("${fuzz[@]}") ;;
-    *) echo "install-deps.sh: unknown profile '$profile' (run, test, package, fuzz)" >&2; exit 2 ;;
+    *) echo "install-deps.sh: unknown profile '$profile' (run, test, package, web, fuzz)" >&2; exit 2 ;;
   esac
 done
 

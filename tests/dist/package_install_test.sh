@@ -53,6 +53,7 @@ for f in bin/zk-h41 bin/zk-h41-cli bin/zk-h41-sim \
   share/man/man1/zk-h41.1.gz share/man/man1/zk-h41-cli.1.gz share/man/man1/zk-h41-sim.1.gz \
   share/zk-h41/image/1.bc share/zk-h41/image/2.bc share/zk-h41/image/1.jpg \
   share/zk-h41/lists/pmr446.csv share/zk-h41/lists/frs.csv share/zk-h41/lists/murs.csv \
+  share/zk-h41/web/index.html share/zk-h41/web/app.mjs share/zk-h41/web/zk-h41-core.js share/zk-h41/web/zk-h41-core.wasm \
   share/doc/zk-h41/copyright share/doc/zk-h41/changelog.gz share/doc/zk-h41/70-zk-h41-cable.rules; do
   grep -qx "\./usr/$f" <<<"$listing" || fail "the package lacks /usr/$f"
 done
