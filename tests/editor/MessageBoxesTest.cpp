@@ -19,6 +19,17 @@
 namespace zk::test {
 namespace {
 
+// Names a file in an open dialog and accepts it, as typing the name and
+// Enter would. The dialog leaves its name box alone while that box has the
+// focus, which it may or may not have got yet: take the focus away first.
+void chooseFile(QFileDialog* dialog, const QString& file)
+{
+    if (QWidget* focused = dialog->focusWidget())
+        focused->clearFocus();
+    dialog->selectFile(file);
+    QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+}
+
 // Runs inspect on the next modal widget once it is up, from inside its own
 // event loop. Closes it after a generous bound if it never appears right.
 class WhileModal {
@@ -225,11 +236,9 @@ TEST(QtFileDialogs, SaveDialogTitleFilterAndOverwritePrompt)
                 QTest::keyClick(question, Qt::Key_Escape);
             },
             dialog);
-        dialog->selectFile(existing);
-        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+        chooseFile(dialog, existing);
         EXPECT_TRUE(dialog->isVisible());
-        dialog->selectFile(fresh);
-        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+        chooseFile(dialog, fresh);
     });
     const auto chosen = dialogs.saveFile("Save", "*.bc");
     EXPECT_TRUE(check.ran());
@@ -250,8 +259,7 @@ TEST(QtFileDialogs, OpenDialogAcceptsANameThatDoesNotExist)
         EXPECT_EQ(dialog->windowTitle(), "Open");
         EXPECT_EQ(dialog->nameFilters(), QStringList{"*.bc"});
         EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptOpen);
-        dialog->selectFile(missing);
-        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+        chooseFile(dialog, missing);
     });
     const auto chosen = dialogs.openFile("Open", "*.bc");
     EXPECT_TRUE(check.ran());
@@ -277,8 +285,7 @@ TEST(QtFileDialogs, StartInTheFolderUsedLast)
         auto* dialog = qobject_cast<QFileDialog*>(w);
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->directory().absolutePath(), QDir(first.path()).absolutePath());
-        dialog->selectFile(second.filePath("plan.bc"));
-        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+        chooseFile(dialog, second.filePath("plan.bc"));
     });
     ASSERT_TRUE(dialogs.openFile("Open", "*.bc").has_value());
     EXPECT_TRUE(check.ran());
@@ -298,8 +305,7 @@ TEST(QtFileDialogs, EachKindOfFileStartsInItsOwnLastFolder)
             auto* dialog = qobject_cast<QFileDialog*>(w);
             ASSERT_NE(dialog, nullptr);
             folder = dialog->directory().absolutePath();
-            dialog->selectFile(file);
-            QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+            chooseFile(dialog, file);
         });
         EXPECT_TRUE(run().has_value());
         return folder;
