@@ -20,14 +20,6 @@ namespace {
 
 const char* const kImageFilter = "*.img";
 
-std::string joinedLines(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += (text.empty() ? "" : "\n") + line;
-    return text;
-}
-
 std::string fileName(const std::string& path)
 {
     return std::filesystem::path(path).filename().string();
@@ -87,13 +79,7 @@ void RadioCommands::verify()
     std::vector<std::string> differences;
     if (!run(QStringLiteral("Verify"), "Verify", {verifyPlanStep(plan, differences)}))
         return;
-    if (differences.empty()) {
-        messages_.notice("Radio matches the channel plan.");
-        return;
-    }
-    messages_.noticeWithDetail("Radio differs from the channel plan in " + std::to_string(differences.size())
-                                   + " channels or settings.",
-                               joinedLines(differences));
+    showMessage(messages_, verifyResultMessage(differences));
 }
 
 void RadioCommands::backup()
@@ -141,11 +127,7 @@ void RadioCommands::restore()
     std::vector<std::string> differences;
     if (!run(QStringLiteral("Restore Radio"), "Restore", {restoreStep(image), verifyImageStep(image, differences)}))
         return;
-    if (differences.empty())
-        messages_.notice("Restore Success! The radio matches " + name + ".");
-    else
-        messages_.noticeWithDetail("The image was written, but the radio differs from " + name + ".",
-                                   joinedLines(differences));
+    showMessage(messages_, restoreResultMessage(name, differences));
 }
 
 } // namespace zk

@@ -155,18 +155,51 @@ OutcomeWords commandOutcomeWords(const std::string& command, const StepsOutcome&
                                std::to_string(kBlocks) + ": the radio holds part of the " + held + '.');
 }
 
+namespace {
+
+std::string joinedLines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += (text.empty() ? "" : "\n") + line;
+    return text;
+}
+
+} // namespace
+
+OutcomeMessage verifyResultMessage(const std::vector<std::string>& differences)
+{
+    if (differences.empty())
+        return {OutcomeMessage::Kind::Notice, "Radio matches the channel plan.", {}};
+    return {OutcomeMessage::Kind::Notice,
+            "Radio differs from the channel plan in " + std::to_string(differences.size()) + " channels or settings.",
+            joinedLines(differences)};
+}
+
+OutcomeMessage restoreResultMessage(const std::string& imageName, const std::vector<std::string>& differences)
+{
+    if (differences.empty())
+        return {OutcomeMessage::Kind::Notice, "Restore Success! The radio matches " + imageName + ".", {}};
+    return {OutcomeMessage::Kind::Notice, "The image was written, but the radio differs from " + imageName + ".",
+            joinedLines(differences)};
+}
+
+void showMessage(UserMessages& messages, const OutcomeMessage& message)
+{
+    if (message.kind != OutcomeMessage::Kind::Notice)
+        messages.error(message.text);
+    else if (message.detail.empty())
+        messages.notice(message.text);
+    else
+        messages.noticeWithDetail(message.text, message.detail);
+}
+
 bool showOutcome(UserMessages& messages, const OutcomeWords& words)
 {
     if (!words.forWindows)
         return words.succeeded;
-    for (const OutcomeMessage& message : words.messages) {
-        if (message.kind != OutcomeMessage::Kind::Notice)
-            messages.error(message.text);
-        else if (message.detail.empty())
-            messages.notice(message.text);
-        else
-            messages.noticeWithDetail(message.text, message.detail);
-    }
+    for (const OutcomeMessage& message : words.messages)
+        showMessage(messages, message);
     return words.succeeded;
 }
 

@@ -63,6 +63,14 @@ OutcomeWords commandOutcomeWords(const std::string& command, const StepsOutcome&
                                  const std::vector<TransferStep>& steps, int blocksDone,
                                  const TransferEngine& engine);
 
+// What a verify that read the radio found: a match, or how many channels or
+// settings differ, the differences as the detail.
+OutcomeMessage verifyResultMessage(const std::vector<std::string>& differences);
+// The same for the check after a restore of the image named imageName.
+OutcomeMessage restoreResultMessage(const std::string& imageName, const std::vector<std::string>& differences);
+
+// Shows one message in its box: a notice (with its detail) or the error box.
+void showMessage(UserMessages& messages, const OutcomeMessage& message);
 // Shows the words in boxes, unless they are not for windows. Gives succeeded.
 bool showOutcome(UserMessages& messages, const OutcomeWords& words);
 

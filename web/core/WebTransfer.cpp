@@ -12,14 +12,6 @@ namespace zk::web {
 
 namespace {
 
-std::string joinedLines(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += (text.empty() ? "" : "\n") + line;
-    return text;
-}
-
 const char* kindName(OutcomeMessage::Kind kind)
 {
     return kind == OutcomeMessage::Kind::Notice ? "notice" : "error";
@@ -58,10 +50,12 @@ TransferReport runProcedure(WebPlan& plan, Procedure procedure, RadioImage& imag
     }
 
     std::size_t current = 0;
+    int blocksDone = 0;
     StepHooks hooks;
-    hooks.afterSuccess = [&current] {
+    hooks.afterSuccess = [&current, &blocksDone] {
         drainJsPort();
         ++current;
+        blocksDone = 0;
     };
     StepsOutcome outcome;
     try {
@@ -69,7 +63,10 @@ TransferReport runProcedure(WebPlan& plan, Procedure procedure, RadioImage& imag
         plan.record([&] {
             outcome = runSteps(
                 engine, run.steps,
-                [&](int blocks) { reportProgress(run.labels.at(std::min(current, run.labels.size() - 1)), blocks); },
+                [&](int blocks) {
+                    blocksDone = blocks;
+                    reportProgress(run.labels.at(std::min(current, run.labels.size() - 1)), blocks);
+                },
                 hooks);
         });
     } catch (const std::exception& e) {
@@ -77,28 +74,24 @@ TransferReport runProcedure(WebPlan& plan, Procedure procedure, RadioImage& imag
         return report;
     }
 
-    const OutcomeWords words = outcomeWords(outcome, engine);
+    const auto add = [&report](const OutcomeMessage& message) {
+        report.messages.push_back({kindName(message.kind), message.text, message.detail});
+    };
+    // Read and Write keep their own words; the other commands name
+    // themselves and the state the radio is left in, as the desktop's do.
+    const bool named = procedure != Procedure::Read && procedure != Procedure::Write;
+    const OutcomeWords words = named ? commandOutcomeWords(run.labels.front(), outcome, run.steps, blocksDone, engine)
+                                     : outcomeWords(outcome, engine);
     report.succeeded = words.succeeded;
-    if (!words.succeeded || procedure == Procedure::Read || procedure == Procedure::Write) {
+    if (!words.succeeded || !named) {
         for (const OutcomeMessage& message : words.messages)
-            report.messages.push_back({kindName(message.kind), message.text, message.detail});
+            add(message);
         return report;
     }
-    if (procedure == Procedure::Verify) {
-        if (report.differences.empty())
-            report.messages.push_back({"notice", "Radio matches the channel plan.", {}});
-        else
-            report.messages.push_back({"notice",
-                                       "Radio differs from the channel plan in "
-                                           + std::to_string(report.differences.size()) + " channels or settings.",
-                                       joinedLines(report.differences)});
-    } else if (procedure == Procedure::Restore) {
-        if (report.differences.empty())
-            report.messages.push_back({"notice", "Restore Success! The radio matches " + imageName + ".", {}});
-        else
-            report.messages.push_back({"notice", "The image was written, but the radio differs from " + imageName + ".",
-                                       joinedLines(report.differences)});
-    }
+    if (procedure == Procedure::Verify)
+        add(verifyResultMessage(report.differences));
+    else if (procedure == Procedure::Restore)
+        add(restoreResultMessage(imageName, report.differences));
     // A backup's words name the file the page keeps it in: the page's.
     return report;
 }

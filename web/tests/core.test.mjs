@@ -142,6 +142,11 @@ test('a read fills the plan from the virtual radio; verify matches, then finds a
     kind: 'notice', text: 'Radio differs from the channel plan in 1 channels or settings.',
     detail: 'channel 2: TX Frequency radio 145.50000, plan 146.00000',
   }]);
+
+  // A verify that cannot finish names itself, as the desktop's does.
+  radio.setSilentAfter(1);
+  const failed = await runProcedure(core, plan, simulatedPort(radio), Procedure.Verify);
+  assert.deepEqual(failed.messages, [{ kind: 'notice', text: 'Verify could not read the radio: Read Error!', detail: '' }]);
 });
 
 test('a backup restores into another radio, which then matches it', async () => {
