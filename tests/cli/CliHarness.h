@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,18 @@ inline std::vector<std::string> newPlanRecords()
 inline ProgramResult cli(const std::vector<std::string>& args, const std::string& input = std::string())
 {
     return zk::test::runProgram(ZK_CLI_PROGRAM, args, input);
+}
+
+// The same, calling started with the program's process id once it runs
+// (to interrupt it, or to watch it).
+inline ProgramResult cli(const std::vector<std::string>& args, const std::function<void(pid_t)>& started)
+{
+    return zk::test::runProgram(ZK_CLI_PROGRAM, args, std::string(), started);
+}
+
+inline bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
 }
 
 inline ChannelTable samplePlan()

@@ -1,5 +1,6 @@
 // import and export through the built zk-h41-cli, on real files and on
 // standard input and output.
+#include "CliHarness.h"
 #include "ChannelFile.h"
 #include "RunProgram.h"
 #include "TempFolder.h"
@@ -7,17 +8,13 @@
 #include <gtest/gtest.h>
 
 using namespace zk;
+using zk::test::cli;
 using zk::test::ProgramResult;
 using zk::test::readBytes;
 using zk::test::TempFolder;
 using zk::test::writeBytes;
 
 namespace {
-
-ProgramResult cli(const std::vector<std::string>& args, const std::string& input = std::string())
-{
-    return zk::test::runProgram(ZK_CLI_PROGRAM, args, input);
-}
 
 const std::string kList = "Location,Name,Frequency,Duplex,Offset,Tone,cToneFreq,Mode,Power\r\n"
                           "3,\"Club, north\",146.94,-,0.6,TSQL,100,NFM,1W\r\n"

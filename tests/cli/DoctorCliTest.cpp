@@ -1,5 +1,6 @@
 // doctor --probe and --trace through the built zk-h41-cli, against the
 // virtual radio on a pseudo-terminal (and a bare one where nothing answers).
+#include "CliHarness.h"
 #include "HexText.h"
 #include "PtyPair.h"
 #include "RadioMemory.h"
@@ -15,15 +16,11 @@
 #include <regex>
 
 using namespace zk;
+using zk::test::cli;
 using zk::test::ProgramResult;
 using zk::test::TempFolder;
 
 namespace {
-
-ProgramResult cli(const std::vector<std::string>& args)
-{
-    return zk::test::runProgram(ZK_CLI_PROGRAM, args);
-}
 
 // The probe's verdict: the report's last line and its remedy.
 std::string verdict(const ProgramResult& r)

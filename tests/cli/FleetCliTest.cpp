@@ -1,6 +1,7 @@
 // Several virtual radios at once through the built zk-h41-cli: write and
 // read with several ports, and the station that programs each radio as it
 // appears on its link path.
+#include "CliHarness.h"
 #include "ChannelFile.h"
 #include "RadioImage.h"
 #include "RadioMemory.h"
@@ -19,20 +20,12 @@
 #include <signal.h>
 
 using namespace zk;
+using zk::test::cli;
+using zk::test::contains;
 using zk::test::ProgramResult;
 using zk::test::TempFolder;
 
 namespace {
-
-ProgramResult cli(const std::vector<std::string>& args, const std::function<void(pid_t)>& started = {})
-{
-    return zk::test::runProgram(ZK_CLI_PROGRAM, args, std::string(), started);
-}
-
-bool contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
 
 class FleetCli : public ::testing::Test {
 protected:

@@ -1,5 +1,6 @@
 // import --fit, --rows, --band, --all-problems and --list through the built
 // zk-h41-cli, on real files.
+#include "CliHarness.h"
 #include "ChannelFile.h"
 #include "RunProgram.h"
 #include "TempFolder.h"
@@ -7,17 +8,13 @@
 #include <gtest/gtest.h>
 
 using namespace zk;
+using zk::test::cli;
 using zk::test::ProgramResult;
 using zk::test::readBytes;
 using zk::test::TempFolder;
 using zk::test::writeBytes;
 
 namespace {
-
-ProgramResult cli(const std::vector<std::string>& args, const std::string& input = std::string())
-{
-    return zk::test::runProgram(ZK_CLI_PROGRAM, args, input);
-}
 
 // A club's repeater list: 46 VHF repeaters, then a UHF section numbered
 // from 1 again.

@@ -1,6 +1,7 @@
 // read and write through the built zk-h41-cli against the virtual radio,
 // which runs in this process on a pseudo-terminal at 9600 baud: the program
 // opens the terminal side as its serial port, exactly as it would a cable.
+#include "CliHarness.h"
 #include "ChannelFile.h"
 #include "Codec.h"
 #include "HexText.h"
@@ -23,6 +24,7 @@
 #include <signal.h>
 
 using namespace zk;
+using zk::test::cli;
 using zk::test::channelAddress;
 using zk::test::kSettingsAddress;
 using zk::test::loadPlanIntoRadio;
@@ -39,11 +41,6 @@ const std::string kHandshake = "50524F4752414D";
 const std::string kAllBlocks = "block 1/5\nblock 2/5\nblock 3/5\nblock 4/5\nblock 5/5\n";
 constexpr std::size_t kHandshakeBytes = 7;
 constexpr std::size_t kReadCommandBytes = 4;
-
-ProgramResult cli(const std::vector<std::string>& args, const std::function<void(pid_t)>& started = {})
-{
-    return zk::test::runProgram(ZK_CLI_PROGRAM, args, std::string(), started);
-}
 
 std::string address(int block)
 {

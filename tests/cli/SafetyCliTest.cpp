@@ -1,5 +1,6 @@
 // verify, backup, restore and write --verify / --backup through the built
 // zk-h41-cli against the virtual radio on a pseudo-terminal.
+#include "CliHarness.h"
 #include "ChannelFile.h"
 #include "Codec.h"
 #include "HexText.h"
@@ -16,6 +17,7 @@
 #include <random>
 
 using namespace zk;
+using zk::test::cli;
 using zk::test::loadPlanIntoRadio;
 using zk::test::namesIn;
 using zk::test::ProgramResult;
@@ -27,11 +29,6 @@ using zk::test::writeBytes;
 namespace {
 
 const std::string kAllBlocks = "block 1/5\nblock 2/5\nblock 3/5\nblock 4/5\nblock 5/5\n";
-
-ProgramResult cli(const std::vector<std::string>& args)
-{
-    return zk::test::runProgram(ZK_CLI_PROGRAM, args);
-}
 
 class SafetyCli : public ::testing::Test {
 protected:

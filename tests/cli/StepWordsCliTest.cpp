@@ -2,6 +2,7 @@
 // virtual radio: each step names itself, a radio that refuses every block
 // passes a write but not the station's read-back, and the station refuses
 // one device under two names.
+#include "CliHarness.h"
 #include "ChannelFile.h"
 #include "RadioImage.h"
 #include "RadioMemory.h"
@@ -19,20 +20,12 @@
 #include <signal.h>
 
 using namespace zk;
+using zk::test::cli;
+using zk::test::contains;
 using zk::test::ProgramResult;
 using zk::test::TempFolder;
 
 namespace {
-
-ProgramResult cli(const std::vector<std::string>& args, const std::function<void(pid_t)>& started = {})
-{
-    return zk::test::runProgram(ZK_CLI_PROGRAM, args, std::string(), started);
-}
-
-bool contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
 
 constexpr std::size_t kHandshakeBytes = 7;
 constexpr std::size_t kWriteBytes = kHandshakeBytes + 4 * (4 + 64) + (4 + 16) + 1; // with the end byte

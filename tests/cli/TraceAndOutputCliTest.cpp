@@ -2,6 +2,7 @@
 // user would: a trace named like the command's own file or a FIFO nobody
 // reads, a trace onto a full device, a reader that went away, and port
 // names that are not text.
+#include "CliHarness.h"
 #include "ChannelFile.h"
 #include "RadioImage.h"
 #include "RadioMemory.h"
@@ -28,20 +29,12 @@
 #include <unistd.h>
 
 using namespace zk;
+using zk::test::cli;
+using zk::test::contains;
 using zk::test::ProgramResult;
 using zk::test::TempFolder;
 
 namespace {
-
-ProgramResult cli(const std::vector<std::string>& args)
-{
-    return zk::test::runProgram(ZK_CLI_PROGRAM, args);
-}
-
-bool contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
 
 std::string fileText(const std::string& path)
 {
