@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "TextBytes.h"
+
 #include "Version.h"
 
 #include <QCommandLineParser>
@@ -8,19 +10,6 @@
 namespace zk {
 
 namespace {
-
-// Latin-1 gives every byte a character of its own, so a file name that is
-// not UTF-8 comes back out byte for byte.
-QString toQt(const std::string& text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string fromQt(const QString& text)
-{
-    const QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
 
 const QString kPort = QStringLiteral("port");
 const QString kTrace = QStringLiteral("trace");
@@ -35,13 +24,13 @@ std::string failureText(const QCommandLineParser& parser, const std::vector<std:
         for (const std::string& argument : arguments) {
             const std::size_t begin = argument.rfind("--", 0) == 0 ? 2 : 1;
             if (argument.size() > 1 && argument[0] == '-' &&
-                toQt(argument.substr(begin, argument.find('=', begin) - begin)) == unknown.front())
+                argumentToQt(argument.substr(begin, argument.find('=', begin) - begin)) == unknown.front())
                 return "unknown argument '" + argument + "'";
         }
     }
     // The parser misses a value only when its option is the last argument.
     const std::string last = arguments.empty() ? std::string() : arguments.back();
-    return last == "--port" ? kPortNeeds : last == "--trace" ? kTraceNeeds : fromQt(parser.errorText());
+    return last == "--port" ? kPortNeeds : last == "--trace" ? kTraceNeeds : argumentFromQt(parser.errorText());
 }
 
 } // namespace
@@ -56,7 +45,7 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& argu
     parser.addOption(QCommandLineOption(kTrace, QString(), QStringLiteral("FILE")));
     QStringList list{QStringLiteral("zk-h41")};
     for (const std::string& argument : arguments)
-        list.append(toQt(argument));
+        list.append(argumentToQt(argument));
     if (!parser.parse(list)) {
         error = failureText(parser, arguments);
         return std::nullopt;
@@ -70,7 +59,7 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& argu
             error = kPortNeeds;
             return std::nullopt;
         }
-        line.extraPorts.push_back(fromQt(port));
+        line.extraPorts.push_back(argumentFromQt(port));
     }
     const QStringList traces = parser.values(kTrace);
     if (traces.contains(QString())) {
@@ -78,15 +67,15 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& argu
         return std::nullopt;
     }
     if (!traces.isEmpty())
-        line.traceFile = fromQt(traces.back());
+        line.traceFile = argumentFromQt(traces.back());
     const QStringList operands = parser.positionalArguments();
     for (qsizetype i = 0; i < operands.size(); ++i) {
         // The window has no standard input to read a plan from.
         if (i > 0 || operands[i].isEmpty() || operands[i] == QStringLiteral("-")) {
-            error = "unknown argument '" + fromQt(operands[i]) + "'";
+            error = "unknown argument '" + argumentFromQt(operands[i]) + "'";
             return std::nullopt;
         }
-        line.planFile = fromQt(operands[i]);
+        line.planFile = argumentFromQt(operands[i]);
     }
     return line;
 }

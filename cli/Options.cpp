@@ -1,24 +1,13 @@
 #include "Options.h"
 
+#include "TextBytes.h"
+
 #include <QCommandLineParser>
 #include <QStringList>
 
 namespace zk::cli {
 
 namespace {
-
-// Latin-1 gives every byte a character of its own, so a file name that is
-// not UTF-8 comes back out byte for byte.
-QString toQt(const std::string& text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string fromQt(const QString& text)
-{
-    const QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
 
 // The parser's name for an option: "--port=PATH" and "-port" name "port".
 std::string optionName(const std::string& arg)
@@ -49,7 +38,7 @@ std::string needsValue(const OptionSpec& option)
         for (const std::string& arg : args) {
             if (arg == "--")
                 break;
-            if (arg.size() > 1 && arg[0] == '-' && toQt(optionName(arg)) == unknown.front())
+            if (arg.size() > 1 && arg[0] == '-' && argumentToQt(optionName(arg)) == unknown.front())
                 throw UsageError("unknown option '" + arg + "'");
         }
     }
@@ -60,7 +49,7 @@ std::string needsValue(const OptionSpec& option)
         if (option && !option->valueWhat.empty())
             throw UsageError(needsValue(*option));
     }
-    throw UsageError(fromQt(parser.errorText()));
+    throw UsageError(argumentFromQt(parser.errorText()));
 }
 
 } // namespace
@@ -90,28 +79,28 @@ ParsedOptions parseOptions(const Arguments& args, const std::vector<OptionSpec>&
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     for (const OptionSpec& option : options) {
         const QString valueName = option.valueWhat.empty() ? QString() : QStringLiteral("value");
-        parser.addOption(QCommandLineOption(toQt(optionName(option.spelling)), QString(), valueName));
+        parser.addOption(QCommandLineOption(argumentToQt(optionName(option.spelling)), QString(), valueName));
     }
     QStringList list{QString::fromLatin1(kProgramName)};
     for (const std::string& arg : args)
-        list.append(toQt(arg));
+        list.append(argumentToQt(arg));
     if (!parser.parse(list))
         throwFailure(parser, args, options);
 
     ParsedOptions parsed;
     for (const OptionSpec& option : options) {
-        const QString name = toQt(optionName(option.spelling));
+        const QString name = argumentToQt(optionName(option.spelling));
         if (!parser.isSet(name))
             continue;
         std::vector<std::string>& values = parsed.given_[option.spelling];
         for (const QString& value : parser.values(name)) {
             if (value.isEmpty())
                 throw UsageError(needsValue(option));
-            values.push_back(fromQt(value));
+            values.push_back(argumentFromQt(value));
         }
     }
     for (const QString& operand : parser.positionalArguments())
-        parsed.operands.push_back(fromQt(operand));
+        parsed.operands.push_back(argumentFromQt(operand));
     return parsed;
 }
 

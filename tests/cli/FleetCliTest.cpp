@@ -34,16 +34,7 @@ protected:
         test::loadPlanIntoRadio(reference, plan);
         saveChannelFile(planFile, plan);
     }
-    // A radio on the pseudo-terminal, falling silent after `answers` commands when given.
-    VirtualRadio& addRadio(int answers = RadioFaults::kOff)
-    {
-        radios.push_back(std::make_unique<VirtualRadio>());
-        RadioFaults faults;
-        faults.silentAfter = answers;
-        radios.back()->setFaults(faults);
-        radios.back()->start();
-        return *radios.back();
-    }
+    VirtualRadio& addRadio(int answers = RadioFaults::kOff) { return test::addRadio(radios, answers); }
 
     const ChannelTable plan = test::sampleRadioPlan();
     VirtualRadio reference; // the plan as a complete write leaves it

@@ -20,15 +20,7 @@ namespace {
 class Fleet : public ::testing::Test {
 protected:
     void SetUp() override { test::loadPlanIntoRadio(reference, plan); }
-    VirtualRadio& addRadio(int answers = RadioFaults::kOff)
-    {
-        radios.push_back(std::make_unique<VirtualRadio>());
-        RadioFaults faults;
-        faults.silentAfter = answers;
-        radios.back()->setFaults(faults);
-        radios.back()->start();
-        return *radios.back();
-    }
+    VirtualRadio& addRadio(int answers = RadioFaults::kOff) { return test::addRadio(radios, answers); }
     std::vector<std::string> paths() const
     {
         std::vector<std::string> list;

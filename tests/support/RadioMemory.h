@@ -7,7 +7,9 @@
 #include "VirtualRadio.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace zk::test {
 
@@ -45,6 +47,18 @@ inline void loadPlanIntoRadio(VirtualRadio& radio, const ChannelTable& plan)
     for (int row = 1; row <= kChannels; ++row)
         radio.writeMemory(channelAddress(row), fromHexText(encodeChannelRecord(plan, row)));
     radio.writeMemory(kSettingsAddress, fromHexText(encodeSettingsRecord(plan)));
+}
+
+// One more radio on its own pseudo-terminal, started, falling silent after
+// `answers` commands when given.
+inline VirtualRadio& addRadio(std::vector<std::unique_ptr<VirtualRadio>>& radios, int answers = RadioFaults::kOff)
+{
+    radios.push_back(std::make_unique<VirtualRadio>());
+    RadioFaults faults;
+    faults.silentAfter = answers;
+    radios.back()->setFaults(faults);
+    radios.back()->start();
+    return *radios.back();
 }
 
 } // namespace zk::test
